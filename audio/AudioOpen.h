@@ -1,0 +1,19 @@
+// Opening one file in the audio plug-in: dispatch by suffix to the readers
+// and filling of the property slots.
+#ifndef ZAV_AUDIO_AUDIOOPEN_H
+#define ZAV_AUDIO_AUDIOOPEN_H
+
+#include "PropertyTable.h"
+
+namespace zav::audio {
+
+// The audio catalogue: 22 rows in presentation order.
+std::span<const PropertyRow> audioCatalogue();
+
+// Reads the file at `path` into `properties`, whose slots are empty.
+// Returns 1 when any reader found something, else 0.
+int openAudioFile(const char* path, PropertyTable& properties);
+
+}  // namespace zav::audio
+
+#endif

@@ -1,0 +1,12 @@
+# Warnings for every target of ours, and the whole-build sanitizer mode.
+add_library(zav_build_options INTERFACE)
+target_compile_options(zav_build_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+  $<$<BOOL:${ZAV_WERROR}>:-Werror>)
+
+if(ZAV_SANITIZE)
+  # Whole build, so that modules loaded by a sanitized host share its runtime.
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

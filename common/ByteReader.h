@@ -1,0 +1,71 @@
+// Reads fields from bytes already in memory. A read that would pass the end
+// yields 0 or an empty span, leaves the position where it was and sets a
+// sticky flag, so a header can be read field by field and checked once.
+#ifndef ZAV_COMMON_BYTEREADER_H
+#define ZAV_COMMON_BYTEREADER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "Endian.h"
+
+namespace zav {
+
+class ByteReader {
+ public:
+  explicit ByteReader(std::span<const std::uint8_t> data) : data_(data) {}
+
+  std::span<const std::uint8_t> bytes(std::size_t n) {
+    // Compare with what is left: position + n can wrap for a hostile n.
+    if (!ok_ || n > remaining()) {
+      ok_ = false;
+      return {};
+    }
+    auto out = data_.subspan(position_, n);
+    position_ += n;
+    return out;
+  }
+
+  bool skip(std::size_t n) {
+    bytes(n);
+    return ok_;
+  }
+
+  std::uint8_t u8() {
+    auto b = bytes(1);
+    return b.empty() ? 0 : b[0];
+  }
+  std::uint16_t be16() {
+    auto b = bytes(2);
+    return b.empty() ? 0 : bigEndian16(b.data());
+  }
+  std::uint32_t be32() {
+    auto b = bytes(4);
+    return b.empty() ? 0 : bigEndian32(b.data());
+  }
+  std::uint32_t le32() {
+    auto b = bytes(4);
+    return b.empty() ? 0 : littleEndian32(b.data());
+  }
+
+  // Looks at byte `offset` past the position without moving; 0 beyond the end.
+  std::uint8_t peek(std::size_t offset = 0) const {
+    return offset < remaining() ? data_[position_ + offset] : 0;
+  }
+
+  std::span<const std::uint8_t> rest() const { return data_.subspan(position_); }
+  std::size_t position() const { return position_; }
+  std::size_t remaining() const { return data_.size() - position_; }
+  std::size_t size() const { return data_.size(); }
+  bool ok() const { return ok_; }
+
+ private:
+  std::span<const std::uint8_t> data_;
+  std::size_t position_ = 0;
+  bool ok_ = true;
+};
+
+}  // namespace zav
+
+#endif

@@ -1,0 +1,92 @@
+// The plug-ins' own growable byte string. Every text handed to the host
+// lives in one of these; storage grows only in whole growth steps, and a
+// chunked mode batches many small appends without moving bytes twice.
+#ifndef ZAV_COMMON_TEXTBUFFER_H
+#define ZAV_COMMON_TEXTBUFFER_H
+
+#include <cstdint>
+
+namespace zav {
+
+inline constexpr std::int32_t kGrowthStep = 8096;
+
+// A chain of fixed-size chunks fed through a staging area; only TextBuffer
+// uses it, while it is in chunked mode.
+class ChunkList {
+ public:
+  explicit ChunkList(std::int32_t chunkSize);
+  virtual ~ChunkList();
+  ChunkList(const ChunkList&) = delete;
+  ChunkList& operator=(const ChunkList&) = delete;
+
+  // False when the bytes were refused because a count would overflow.
+  bool append(const char* bytes, std::int32_t count);
+  bool appendByte(char byte);
+  void flush();
+  std::int32_t readOut(char* destination, std::int32_t start,
+                       std::int32_t count) const;
+
+  std::int32_t written() const { return written_; }
+  std::int32_t stagingFill() const { return stagingFill_; }
+  std::int32_t capacity() const { return capacity_; }
+  std::int32_t chunkCount() const { return chunkCount_; }
+  // Bytes held in all, staged ones included.
+  std::int64_t pending() const { return std::int64_t{written_} + stagingFill_; }
+
+ private:
+  struct Chunk;
+  void store(const char* bytes, std::int32_t count);
+  void addChunks(std::int32_t count);
+
+  std::int32_t capacity_ = 0;
+  std::int32_t chunkSize_;
+  std::int32_t chunkCount_ = 0;
+  Chunk* first_ = nullptr;
+  Chunk* current_ = nullptr;
+  Chunk* last_ = nullptr;
+  std::int32_t written_ = 0;
+  char* staging_;
+  std::int32_t stagingCapacity_;
+  std::int32_t stagingFill_ = 0;
+};
+
+class TextBuffer {
+ public:
+  explicit TextBuffer(std::int32_t growthStep = kGrowthStep);
+  virtual ~TextBuffer();
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  void clear();
+  void reset();
+  // count 0 means "up to the terminator"; a negative count or a null pointer
+  // is ignored. An append that would take a 32-bit count past its range is
+  // dropped whole.
+  void append(const char* bytes, std::int32_t count = 0);
+  void appendChar(char c);
+  void assign(const char* bytes, std::int32_t count = 0);
+
+  void beginChunked();
+  void endChunked();
+  bool isChunked() const { return chunks_ != nullptr; }
+  const ChunkList* chunkList() const { return chunks_; }
+
+  const char* text() const { return data_; }
+  std::int32_t length() const { return length_; }
+  std::int32_t capacity() const { return capacity_; }
+  std::int32_t growthStep() const { return growthStep_; }
+  bool empty() const { return length_ == 0; }
+
+ private:
+  bool ensureRoomFor(std::int32_t extra);
+
+  std::int32_t capacity_;
+  std::int32_t growthStep_;
+  char* data_;
+  std::int32_t length_ = 0;
+  ChunkList* chunks_ = nullptr;
+};
+
+}  // namespace zav
+
+#endif

@@ -1,0 +1,168 @@
+// The ANSI code page where the system has none: taken once, when the library
+// loads, from the locale environment. A Shift-JIS codeset selects code page
+// 932; anything else selects UTF-8. No setlocale and no locale files.
+#include <iconv.h>
+
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Platform.h"
+
+namespace zav::platform {
+
+namespace {
+
+std::string normalizedCodeset(const char* locale) {
+  const char* dot = std::strchr(locale, '.');
+  if (dot == nullptr) return {};
+  std::string codeset;
+  for (const char* p = dot + 1; *p != 0 && *p != '@'; ++p) {
+    if (*p == '-' || *p == '_') continue;
+    codeset += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+  }
+  return codeset;
+}
+
+unsigned codePageFromEnvironment() {
+  const char* locale = nullptr;
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] != 0) {
+      locale = value;
+      break;
+    }
+  }
+  if (locale == nullptr) return kCodePageUtf8;
+  const std::string codeset = normalizedCodeset(locale);
+  for (const char* shiftJis : {"sjis", "shiftjis", "cp932", "windows31j"}) {
+    if (codeset == shiftJis) return kCodePageShiftJis;
+  }
+  return kCodePageUtf8;
+}
+
+// Read when the library loads, as the system setting it stands for is.
+[[maybe_unused]] const unsigned codePageAtLoad = ansiCodePage();
+
+bool isShiftJis() { return ansiCodePage() == kCodePageShiftJis; }
+
+bool isTrailByte(std::uint8_t byte) {
+  if (isShiftJis()) return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+  return byte >= 0x80 && byte <= 0xBF;
+}
+
+// Bytes in the character that starts with lead byte `lead`.
+std::size_t sequenceLength(std::uint8_t lead) {
+  if (!isLeadByte(lead)) return 1;
+  if (isShiftJis() || lead < 0xE0) return 2;
+  return lead < 0xF0 ? 3 : 4;
+}
+
+// The length of the character at `p`, 1 when its trail bytes are not valid.
+std::size_t characterLength(const char* p) {
+  const std::size_t length = sequenceLength(static_cast<std::uint8_t>(*p));
+  for (std::size_t i = 1; i < length; ++i) {
+    if (!isTrailByte(static_cast<std::uint8_t>(p[i]))) return 1;
+  }
+  return length;
+}
+
+class Converter {
+ public:
+  Converter() : handle_(iconv_open(isShiftJis() ? "CP932" : "UTF-8", "UTF-32LE")) {}
+  ~Converter() {
+    if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Appends one character; '?' when the code page has no such character.
+  void convert(char32_t codePoint, std::string& out) {
+    std::array<char, 4> in{};
+    for (std::size_t i = 0; i < 4; ++i) in[i] = static_cast<char>((codePoint >> (8 * i)) & 0xFF);
+    std::array<char, 8> converted{};
+    char* inPointer = in.data();
+    char* outPointer = converted.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = converted.size();
+    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+      out += '?';
+      return;
+    }
+    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(handle_, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) {
+      out += '?';
+      return;
+    }
+    out.append(converted.data(), converted.size() - outLeft);
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+}  // namespace
+
+unsigned ansiCodePage() {
+  static const unsigned codePage = codePageFromEnvironment();
+  return codePage;
+}
+
+bool isLeadByte(std::uint8_t byte) {
+  if (isShiftJis()) return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+  return byte >= 0xC2 && byte <= 0xF4;
+}
+
+const char* nextChar(const char* p) {
+  if (p == nullptr || *p == 0) return p;
+  return p + characterLength(p);
+}
+
+int compareBytes(const char* a, const char* b, std::size_t maxBytes) {
+  std::size_t compared = 0;
+  while (compared < maxBytes) {
+    const std::size_t length = characterLength(a + compared);
+    if (compared + length > maxBytes) break;  // never split a character
+    for (std::size_t i = 0; i < length; ++i) {
+      const auto x = static_cast<std::uint8_t>(a[compared + i]);
+      const auto y = static_cast<std::uint8_t>(b[compared + i]);
+      if (x != y) return x < y ? -1 : 1;
+      if (x == 0) return 0;
+    }
+    compared += length;
+  }
+  return 0;
+}
+
+const char* findChar(const char* text, char c) {
+  for (const char* p = text; p != nullptr; p = nextChar(p)) {
+    if (*p == c) return p;
+    if (*p == 0) return nullptr;
+  }
+  return nullptr;
+}
+
+std::string wideToAnsi(std::u16string_view units) {
+  static Converter converter;
+  std::string out;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t unit = units[i];
+    if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+      const char32_t codePoint = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      converter.convert(codePoint, out);
+      ++i;
+    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+      out += '?';
+    } else {
+      converter.convert(unit, out);
+    }
+  }
+  return out;
+}
+
+}  // namespace zav::platform

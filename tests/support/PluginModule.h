@@ -1,0 +1,47 @@
+// A plug-in module loaded as the host loads it, with its eleven entry points.
+#ifndef ZAV_TESTS_SUPPORT_PLUGINMODULE_H
+#define ZAV_TESTS_SUPPORT_PLUGINMODULE_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zav::test {
+
+class PluginModule {
+ public:
+  // dlopen flags default to RTLD_NOW | RTLD_LOCAL. Fails the test (and
+  // leaves the pointers null) when the module or an entry point is missing.
+  explicit PluginModule(const std::string& path, int flags = 0);
+  ~PluginModule();
+  PluginModule(const PluginModule&) = delete;
+  PluginModule& operator=(const PluginModule&) = delete;
+
+  bool loaded() const { return handle_ != nullptr; }
+
+  const char* (*getName)() = nullptr;
+  int (*getSupportType)() = nullptr;
+  int (*checkSuffix)(const char*) = nullptr;
+  const char* (*getDefaultSuffix)() = nullptr;
+  int (*open)(const char*) = nullptr;
+  const char* (*getLine)() = nullptr;
+  int (*close)() = nullptr;
+  int (*getPropertyCount)() = nullptr;
+  int (*getPropertyKey)(int) = nullptr;
+  const char* (*getPropertyTitle)(int) = nullptr;
+  const char* (*getPropertyValue)(int) = nullptr;
+
+  // The value of the first row with `key`; "<no such key>" when none has it.
+  std::string value(int key) const;
+  // Every line until null, in order.
+  std::vector<std::string> lines() const;
+  // (key, value) of every row whose value is not empty.
+  std::vector<std::pair<int, std::string>> nonEmptyValues() const;
+
+ private:
+  void* handle_ = nullptr;
+};
+
+}  // namespace zav::test
+
+#endif
