@@ -171,6 +171,14 @@ bool TextBuffer::ensureRoomFor(std::int32_t extra) {
   return true;
 }
 
+// The chunked bytes join the direct text when chunked mode ends: keep the sum
+// in range. The cheap test settles every ordinary text.
+bool TextBuffer::fitsAfterChunks(std::int32_t extra) const {
+  const std::int64_t total = std::int64_t{length_} + chunks_->pending() + extra;
+  if (total < kInt32Max - 2 * std::int64_t{growthStep_}) return true;
+  return grownCapacity(total, growthStep_) != 0;
+}
+
 void TextBuffer::append(const char* bytes, std::int32_t count) {
   if (bytes == nullptr) return;
   if (count == 0) {
@@ -180,10 +188,7 @@ void TextBuffer::append(const char* bytes, std::int32_t count) {
   }
   if (count <= 0) return;
   if (chunks_ != nullptr) {
-    // The chunked bytes join the direct text at the end: keep both in range.
-    if (grownCapacity(std::int64_t{length_} + chunks_->pending() + count, growthStep_) == 0) {
-      return;
-    }
+    if (!fitsAfterChunks(count)) return;
     chunks_->append(bytes, count);
     return;
   }
@@ -195,9 +200,7 @@ void TextBuffer::append(const char* bytes, std::int32_t count) {
 
 void TextBuffer::appendChar(char c) {
   if (chunks_ != nullptr) {
-    if (grownCapacity(std::int64_t{length_} + chunks_->pending() + 1, growthStep_) == 0) {
-      return;
-    }
+    if (!fitsAfterChunks(1)) return;
     chunks_->appendByte(c);
     return;
   }

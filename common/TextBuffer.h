@@ -79,6 +79,7 @@ class TextBuffer {
 
  private:
   bool ensureRoomFor(std::int32_t extra);
+  bool fitsAfterChunks(std::int32_t extra) const;
 
   std::int32_t capacity_;
   std::int32_t growthStep_;
