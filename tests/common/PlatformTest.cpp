@@ -8,23 +8,15 @@
 #include <cstring>
 #include <string>
 
+#include "Hex.h"
 #include "TempFile.h"
 
 namespace zav::platform {
 namespace {
 
-bool shiftJis() { return ansiCodePage() == kCodePageShiftJis; }
+using test::hex;
 
-std::string hex(const std::string& text) {
-  std::string out;
-  char part[4];
-  for (unsigned char c : text) {
-    std::snprintf(part, sizeof part, "%02X ", c);
-    out += part;
-  }
-  if (!out.empty()) out.pop_back();
-  return out;
-}
+bool shiftJis() { return ansiCodePage() == kCodePageShiftJis; }
 
 TEST(CodePage, FollowsTheLocaleEnvironment) {
   const char* locale = std::getenv("LC_ALL");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PluginModule.h"
+#include "Hex.h"
 #include "TempFile.h"
 
 namespace zav::test {
@@ -18,36 +19,29 @@ bool shiftJis() {
   return locale != nullptr && std::strstr(locale, "SJIS") != nullptr;
 }
 
-std::string hex(const std::string& text) {
-  std::string out;
-  char part[4];
-  for (unsigned char c : text) {
-    std::snprintf(part, sizeof part, "%02X ", c);
-    out += part;
-  }
-  if (!out.empty()) out.pop_back();
-  return out;
-}
-
 struct Title {
   int key;
   const char* utf8;
   const char* shiftJisHex;
 };
 
+// Titles of the common keys, the same in both plug-ins.
+const Title kTitle{1, "ﾀｲﾄﾙ", "C0 B2 C4 D9"};
+const Title kSubject{2, "ｻﾌﾞｼﾞｪｸﾄ", "BB CC DE BC DE AA B8 C4"};
+const Title kCategory{3, "分類", "95 AA 97 DE"};
+const Title kKeywords{4, "ｷｰﾜｰﾄﾞ", "B7 B0 DC B0 C4 DE"};
+const Title kComment{5, "ｺﾒﾝﾄ", "BA D2 DD C4"};
+const Title kAuthor{6, "作者", "8D EC 8E D2"};
+const Title kApplication{7, "ｱﾌﾟﾘｹｰｼｮﾝ名", "B1 CC DF D8 B9 B0 BC AE DD 96 BC"};
+const Title kCompany{8, "会社", "89 EF 8E D0"};
+const Title kManager{9, "ﾏﾈｰｼﾞｬ", "CF C8 B0 BC DE AC"};
+const Title kCreated{10, "作成日", "8D EC 90 AC 93 FA"};
+const Title kSaved{11, "最終保存日", "8D C5 8F 49 95 DB 91 B6 93 FA"};
+
 // Every row of each catalogue in presentation order, with its title.
 const std::vector<Title> kAudioRows = {
-    {1, "ﾀｲﾄﾙ", "C0 B2 C4 D9"},
-    {2, "ｻﾌﾞｼﾞｪｸﾄ", "BB CC DE BC DE AA B8 C4"},
-    {6, "作者", "8D EC 8E D2"},
-    {4, "ｷｰﾜｰﾄﾞ", "B7 B0 DC B0 C4 DE"},
-    {5, "ｺﾒﾝﾄ", "BA D2 DD C4"},
-    {3, "分類", "95 AA 97 DE"},
-    {7, "ｱﾌﾟﾘｹｰｼｮﾝ名", "B1 CC DF D8 B9 B0 BC AE DD 96 BC"},
-    {8, "会社", "89 EF 8E D0"},
-    {9, "ﾏﾈｰｼﾞｬ", "CF C8 B0 BC DE AC"},
-    {10, "作成日", "8D EC 90 AC 93 FA"},
-    {11, "最終保存日", "8D C5 8F 49 95 DB 91 B6 93 FA"},
+    kTitle, kSubject, kAuthor, kKeywords, kComment, kCategory,
+    kApplication, kCompany, kManager, kCreated, kSaved,
     {129, "ﾄﾗｯｸNo", "C4 D7 AF B8 4E 6F"},
     {130, "年", "94 4E"},
     {131, "ｼﾞｬﾝﾙ", "BC DE AC DD D9"},
@@ -62,19 +56,10 @@ const std::vector<Title> kAudioRows = {
 };
 
 const std::vector<Title> kRtfRows = {
-    {1, "ﾀｲﾄﾙ", "C0 B2 C4 D9"},
-    {2, "ｻﾌﾞｼﾞｪｸﾄ", "BB CC DE BC DE AA B8 C4"},
-    {6, "作者", "8D EC 8E D2"},
-    {4, "ｷｰﾜｰﾄﾞ", "B7 B0 DC B0 C4 DE"},
-    {5, "ｺﾒﾝﾄ", "BA D2 DD C4"},
+    kTitle, kSubject, kAuthor, kKeywords, kComment,
     {129, "ｵﾍﾟﾚｰﾀ", "B5 CD DF DA B0 C0"},
     {130, "ﾊﾞｰｼﾞｮﾝ", "CA DE B0 BC DE AE DD"},
-    {3, "分類", "95 AA 97 DE"},
-    {7, "ｱﾌﾟﾘｹｰｼｮﾝ名", "B1 CC DF D8 B9 B0 BC AE DD 96 BC"},
-    {8, "会社", "89 EF 8E D0"},
-    {9, "ﾏﾈｰｼﾞｬ", "CF C8 B0 BC DE AC"},
-    {10, "作成日", "8D EC 90 AC 93 FA"},
-    {11, "最終保存日", "8D C5 8F 49 95 DB 91 B6 93 FA"},
+    kCategory, kApplication, kCompany, kManager, kCreated, kSaved,
 };
 
 struct PluginCase {
