@@ -3,7 +3,6 @@
 #define ZAV_HOST_FILEDRIVER_H
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Plugin.h"

@@ -84,7 +84,8 @@ def mpeg1_layer3_frame(kbps, body=b""):
     """A 48000 Hz joint-stereo frame, unprotected, unpadded, marked original.
     The frame body is zero bytes after `body`: side information of zeros
     describes a silent frame with no main data."""
-    header = bytes([0xFF, 0xFB, (MPEG1_LAYER3_KBPS[kbps] << 4) | (1 << 2), (1 << 6) | (1 << 2)])
+    header = bytes([0xFF, 0xFB, (MPEG1_LAYER3_KBPS[kbps] << 4) | (1 << 2),
+                    (1 << 6) | (1 << 2)])
     length = 144000 * kbps // 48000
     return header + body + bytes(length - 4 - len(body))
 
@@ -121,7 +122,8 @@ def tagged_vbr_mp3():
         id3v2_text("TRCK", "3/8"),
         id3v2_text("TYER", "2024"),
         id3v2_text("TCON", "(8)Jazz"),
-        id3v2_frame("COMM", b"\0" + b"eng" + b"\0" + latin1("Six seconds of silence at a variable bit rate")),
+        id3v2_frame("COMM", b"\0" + b"eng" + b"\0"
+                    + latin1("Six seconds of silence at a variable bit rate")),
         id3v2_text("TENC", ENCODER),
         id3v2_frame("WXXX", b"\0" + b"\0" + latin1("https://example.com/zav/night-train")),
     ])
@@ -196,7 +198,8 @@ def clip_avi():
     return riff_form("AVI ", [
         riff_list("hdrl", [
             riff_chunk("avih", main_header),
-            riff_list("strl", [riff_chunk("strh", stream_header), riff_chunk("strf", bitmap_header)]),
+            riff_list("strl", [riff_chunk("strh", stream_header),
+                               riff_chunk("strf", bitmap_header)]),
         ]),
         info_list([
             ("ISBJ", "One Black Frame"),

@@ -35,8 +35,9 @@ ZavcatRun runZavcat(const std::vector<std::string>& arguments) {
   // Files, not pipes: the child can write any amount without waiting for us.
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC;
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), kFlags, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), kFlags, 0600);
   pid_t child = 0;
   const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);

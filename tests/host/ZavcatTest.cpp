@@ -110,7 +110,8 @@ TEST(Zavcat, LoadsThePluginsFromTheFolderGivenWithPlugins) {
   TempFolder disc;
   const std::string song = disc.write("a.mp3", {});
   const std::string document = disc.write("a.rtf", {});
-  for (const Lines& options : {Lines{"--plugins", plugins.path()}, Lines{"--plugins=" + plugins.path()}}) {
+  for (const Lines& options :
+       {Lines{"--plugins", plugins.path()}, Lines{"--plugins=" + plugins.path()}}) {
     Lines arguments = options;
     arguments.insert(arguments.end(), {song, document});
     const ZavcatRun run = runZavcat(arguments);
@@ -151,7 +152,8 @@ TEST(Zavcat, ReportsModulesThatAreNotPluginsAndUsesTheOthers) {
 TEST(Zavcat, AsksThePluginsInTheByteOrderOfTheirFileNames) {
   TempFolder disc;
   const std::string song = disc.write("a.mp3", {});
-  for (const auto& [echoName, claimant] : {std::pair{"aaa-echo.so", "Echo"}, {"zzz-echo.so", "Audio"}}) {
+  for (const auto& [echoName, claimant] :
+       {std::pair{"aaa-echo.so", "Echo"}, {"zzz-echo.so", "Audio"}}) {
     TempFolder plugins;
     pluginFolder(plugins, {{ZAV_ECHO_MODULE, echoName}, {ZAV_AUDIO_MODULE, "zavaudio.so"}});
     const ZavcatRun run = runZavcat({"--plugins", plugins.path(), song});
