@@ -317,9 +317,9 @@ bool sorted = false;
 
 // Orders by checksum first, so most probes compare integers only; equal
 // checksums fall back to the names as unsigned bytes, a prefix first.
-int compareKeys(int checksumA, std::string_view nameA, int checksumB, std::string_view nameB) {
+int compareKeys(int checksumA, const char* nameA, int checksumB, std::string_view nameB) {
   if (checksumA != checksumB) return checksumA < checksumB ? -1 : 1;
-  return nameA.compare(nameB);
+  return std::string_view(nameA).compare(nameB);
 }
 
 bool rowBefore(const ControlWord& a, const ControlWord& b) {
