@@ -186,12 +186,6 @@ TEST_F(RtfModuleTest, CloseDropsEverything) {
   EXPECT_EQ(module_.getLine(), nullptr);
 }
 
-TEST_F(RtfModuleTest, DeeplyNestedGroups) {
-  const std::string depth(100000, '{');
-  ASSERT_EQ(open("{\\rtf1" + depth + "deep" + std::string(100000, '}') + "}"), 1);
-  EXPECT_EQ(lines(), Lines{"deep"});
-}
-
 TEST_F(RtfModuleTest, LongDocument) {
   std::string document = "{\\rtf1\\ansi ";
   constexpr int kParagraphs = 50000;
@@ -203,15 +197,6 @@ TEST_F(RtfModuleTest, LongDocument) {
   EXPECT_EQ(got.front(), "Line 0\n");
   EXPECT_EQ(got[kParagraphs - 1], "Line " + std::to_string(kParagraphs - 1) + "\n");
   EXPECT_EQ(got.back(), "");
-}
-
-TEST_F(RtfModuleTest, ConstantAnswers) {
-  EXPECT_STREQ(module_.getName(), "RTF-P");
-  EXPECT_STREQ(module_.getDefaultSuffix(), "RTF");
-  EXPECT_EQ(module_.checkSuffix("RTF"), 1);
-  EXPECT_EQ(module_.checkSuffix("rtf"), 0);
-  EXPECT_EQ(module_.getPropertyCount(), 13);
-  EXPECT_EQ(module_.getPropertyKey(5), 129);
 }
 
 }  // namespace
