@@ -102,7 +102,7 @@ bool storeRiffInfo(const RiffInfo& info, PropertyTable& properties) {
   properties.setProperty(5, info.getText('I', 'C', 'M', 'T', scratch));
   properties.setProperty(7, info.getText('I', 'S', 'F', 'T', scratch));
   properties.setProperty(10, info.getText('I', 'C', 'R', 'D', scratch));
-  // The comment is also shown as the genre: catalogs made so far have it there.
+  // The comment fills the genre as well; existing catalogs show it there.
   properties.setProperty(131, info.getText('I', 'C', 'M', 'T', scratch));
   properties.setProperty(134, info.getText('I', 'C', 'O', 'P', scratch));
   properties.setProperty(138, info.getText('I', 'E', 'N', 'G', scratch));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "ByteReader.h"
@@ -68,10 +69,15 @@ int Id3v2Tag::readTag(const char* path) {
   const std::uint32_t bodySize = bodySizeOf(tag);
   const auto fileSize = file.size();
   if (!fileSize || *fileSize < kHeaderSize || *fileSize - kHeaderSize < bodySize) return 0;
-  tag.resize(kHeaderSize + bodySize);
-  const auto bodyGot = file.read(tag.data() + kHeaderSize, bodySize);
-  if (!bodyGot || *bodyGot != bodySize) return 0;
-  return parse(tag);
+  try {
+    tag.resize(kHeaderSize + bodySize);
+    const auto bodyGot = file.read(tag.data() + kHeaderSize, bodySize);
+    if (!bodyGot || *bodyGot != bodySize) return 0;
+    return parse(tag);
+  } catch (const std::bad_alloc&) {
+    resetTag();
+    return 0;
+  }
 }
 
 int Id3v2Tag::parse(std::span<const std::uint8_t> fileStart) {

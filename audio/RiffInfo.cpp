@@ -1,6 +1,7 @@
 #include "RiffInfo.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "ByteReader.h"
@@ -44,9 +45,17 @@ int RiffInfo::readInfo(const char* path, char a, char b, char c, char d) {
   // The list is looked for among all top-level sub-chunks: writers put it
   // before the audio data as often as after it.
   const auto list = riff.findList(chunkId('I', 'N', 'F', 'O'));
-  if (!list || list->size < 4) return 0;
-  const auto contents = readUpTo(riff, list->size - 4);
-  parseInfoList(contents);
+  if (!list) return 0;
+  // The contents' size is a signed 32-bit count: a list type missing from
+  // the size, or a size from 2 GiB on, gives no list.
+  const auto contentSize = static_cast<std::int32_t>(list->size - 4u);
+  if (contentSize < 0) return 0;
+  try {
+    parseInfoList(readUpTo(riff, static_cast<std::size_t>(contentSize)));
+  } catch (const std::bad_alloc&) {
+    texts_.clear();
+    return 0;
+  }
   return 1;
 }
 

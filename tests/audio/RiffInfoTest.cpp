@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "AudioFixtures.h"
 #include "Endian.h"
 #include "RiffFile.h"
@@ -72,12 +74,18 @@ TEST(RiffInfo, FindsTheInfoListAmongTopLevelChunks) {
 }
 
 TEST(RiffInfo, ListCutShortParsesWhatWasRead) {
-  // The list claims almost 4 GiB; only what the file holds is read.
-  const Bytes list = bytes("LIST") + le32(0xFFFFFFF0) + bytes("INFO") + riffChunk("IART", bytes("Who"));
-  TempFile file("a.wav", bytes("RIFF") + le32(0xFFFFFFF0) + bytes("WAVE") + list);
+  // The list claims almost 2 GiB; only what the file holds is read.
+  const auto file = [](std::uint32_t listSize) {
+    const Bytes list = bytes("LIST") + le32(listSize) + bytes("INFO") + riffChunk("IART", bytes("Who"));
+    return std::make_unique<TempFile>("a.wav", bytes("RIFF") + le32(0xFFFFFFF0) + bytes("WAVE") + list);
+  };
   RiffInfo info;
-  EXPECT_EQ(info.readInfo(file.c_str(), 'W', 'A', 'V', 'E'), 1);
+  EXPECT_EQ(info.readInfo(file(0x80000003)->c_str(), 'W', 'A', 'V', 'E'), 1);
   EXPECT_EQ(text(info, "IART"), "Who");
+  // From 2 GiB on the size counts as negative: no list.
+  EXPECT_EQ(info.readInfo(file(0x80000004)->c_str(), 'W', 'A', 'V', 'E'), 0);
+  EXPECT_EQ(info.hasForm(), 1);
+  EXPECT_EQ(text(info, "IART"), "");
   EXPECT_EQ(info.readInfo("/nonexistent/a.wav", 'W', 'A', 'V', 'E'), 0);
   EXPECT_EQ(info.hasForm(), 0);
 }
