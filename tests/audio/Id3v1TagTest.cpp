@@ -98,6 +98,8 @@ TEST(Id3v1Tag, ReadsTheLast128BytesOfAFile) {
   EXPECT_STREQ(reader.getTitle(), "End");
   TempFile tooShort("c.mp3", Bytes(tag.begin(), tag.end() - 1));
   EXPECT_EQ(reader.readTag(tooShort.c_str()), 0);
+  // Fewer bytes than a whole tag are never parsed.
+  EXPECT_EQ(reader.parse(Bytes(tag.begin(), tag.end() - 1)), 0);
   EXPECT_EQ(reader.present(), 0);
   EXPECT_EQ(reader.readTag("/nonexistent/x.mp3"), 0);
 }
