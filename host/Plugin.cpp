@@ -6,34 +6,6 @@
 
 namespace zav::host {
 
-namespace {
-
-// Resolves `name` into `target`; false when the module does not export it.
-template <typename Function>
-bool resolve(void* handle, const char* name, Function& target) {
-  void* symbol = dlsym(handle, name);
-  target = reinterpret_cast<Function>(symbol);
-  return symbol != nullptr;
-}
-
-// The first entry point the module lacks, or null when it has all eleven.
-const char* resolveAll(void* handle, PluginEntryPoints& e) {
-  if (!resolve(handle, "ZAVgetName", e.getName)) return "ZAVgetName";
-  if (!resolve(handle, "ZAVgetSupportType", e.getSupportType)) return "ZAVgetSupportType";
-  if (!resolve(handle, "ZAVcheckSuffix", e.checkSuffix)) return "ZAVcheckSuffix";
-  if (!resolve(handle, "ZAVgetDefaultSuffix", e.getDefaultSuffix)) return "ZAVgetDefaultSuffix";
-  if (!resolve(handle, "ZAVopen", e.open)) return "ZAVopen";
-  if (!resolve(handle, "ZAVgetLine", e.getLine)) return "ZAVgetLine";
-  if (!resolve(handle, "ZAVclose", e.close)) return "ZAVclose";
-  if (!resolve(handle, "ZAVgetPropertyCount", e.getPropertyCount)) return "ZAVgetPropertyCount";
-  if (!resolve(handle, "ZAVgetPropertyKey", e.getPropertyKey)) return "ZAVgetPropertyKey";
-  if (!resolve(handle, "ZAVgetPropertyTitle", e.getPropertyTitle)) return "ZAVgetPropertyTitle";
-  if (!resolve(handle, "ZAVgetPropertyValue", e.getPropertyValue)) return "ZAVgetPropertyValue";
-  return nullptr;
-}
-
-}  // namespace
-
 std::unique_ptr<Plugin> Plugin::load(const std::string& path, std::string& error) {
   // RTLD_NOW: a module with unresolved symbols fails here, not in mid-file.
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -43,7 +15,8 @@ std::unique_ptr<Plugin> Plugin::load(const std::string& path, std::string& error
     return nullptr;
   }
   PluginEntryPoints entryPoints;
-  if (const char* missing = resolveAll(handle, entryPoints)) {
+  const auto lookup = [handle](const char* symbol) { return dlsym(handle, symbol); };
+  if (const char* missing = resolveEntryPoints(lookup, entryPoints)) {
     error = "not a plug-in: it lacks " + std::string(missing);
     dlclose(handle);
     return nullptr;

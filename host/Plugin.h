@@ -5,21 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "ZavEntryPoints.h"
+
 namespace zav::host {
 
-struct PluginEntryPoints {
-  const char* (*getName)() = nullptr;
-  int (*getSupportType)() = nullptr;
-  int (*checkSuffix)(const char*) = nullptr;
-  const char* (*getDefaultSuffix)() = nullptr;
-  int (*open)(const char*) = nullptr;
-  const char* (*getLine)() = nullptr;
-  int (*close)() = nullptr;
-  int (*getPropertyCount)() = nullptr;
-  int (*getPropertyKey)(int) = nullptr;
-  const char* (*getPropertyTitle)(int) = nullptr;
-  const char* (*getPropertyValue)(int) = nullptr;
-};
+using PluginEntryPoints = ZavEntryPoints;
 
 class Plugin {
  public:
