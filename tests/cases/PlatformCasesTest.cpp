@@ -6,9 +6,11 @@
 #include "TempFile.h"
 
 namespace zav::cases {
-namespace {
 
+// Test names and messages show the check by its name.
 void PrintTo(const PlatformCheck& check, std::ostream* out) { *out << check.name; }
+
+namespace {
 
 class PlatformContract : public ::testing::TestWithParam<PlatformCheck> {};
 
