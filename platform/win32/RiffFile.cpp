@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "RiffFile.h"
 
@@ -53,10 +54,32 @@ struct RiffFile::State {
   }
 };
 
+namespace {
+
+// The file is opened as every other reader opens it and handed to the
+// multimedia I/O as an open handle: given a name, that I/O takes at most 128
+// characters and reads "name.ext+x" as an element of a compound file.
+HMMIO openForReading(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const auto value = reinterpret_cast<std::uintptr_t>(file);
+  if (value > UINT32_MAX) {  // kernel handles fit in 32 bits; never seen otherwise
+    CloseHandle(file);
+    return nullptr;
+  }
+  MMIOINFO info{};
+  info.adwInfo[0] = static_cast<DWORD>(value);
+  HMMIO handle = mmioOpenA(nullptr, &info, MMIO_READ | MMIO_ALLOCBUF);
+  if (handle == nullptr) CloseHandle(file);  // mmioClose closes it otherwise
+  return handle;
+}
+
+}  // namespace
+
 RiffFile::RiffFile(const char* path) : state_(std::make_unique<State>()) {
   if (path == nullptr) return;
-  MMIOINFO info{};
-  state_->handle = mmioOpenA(const_cast<LPSTR>(path), &info, MMIO_READ | MMIO_ALLOCBUF);
+  state_->handle = openForReading(path);
   if (state_->handle == nullptr) return;
   const LONG size = mmioSeek(state_->handle, 0, SEEK_END);
   if (size < 0 || mmioSeek(state_->handle, 0, SEEK_SET) != 0) {

@@ -190,6 +190,12 @@ Failures riffRefusals(const std::string& scratch) {
   Expect expect;
   expect(!RiffFile((scratch + "/missing.wav").c_str()).isOpen(), "a missing file opens");
   expect(!RiffFile(nullptr).isOpen(), "a null path opens");
+  // Longer than the 128 characters a file name may have in some RIFF I/O.
+  const std::string longName = std::string(150, 'n') + ".wav";
+  RiffFile longPath(writeFile(scratch, longName.c_str(), riffForm("WAVE", {})).c_str());
+  expect(longPath.findForm(fourCc("WAVE")), "a long path does not open");
+  RiffFile plusName(writeFile(scratch, "a.wav+b", riffForm("WAVE", {})).c_str());
+  expect(plusName.findForm(fourCc("WAVE")), "a name with a plus sign does not open");
   const std::string shortFile = writeFile(scratch, "short.wav", bytes("RIFF\4\0\0\0WAV"));
   RiffFile cut(shortFile.c_str());
   expect(!cut.findForm(fourCc("WAVE")), "a form in 11 bytes");
