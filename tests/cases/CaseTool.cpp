@@ -6,6 +6,7 @@
 //   zavcases check AUDIO_MODULE RTF_MODULE SCRATCH_FOLDER
 //   zavcases write FOLDER
 //   zavcases dump AUDIO_MODULE RTF_MODULE FOLDER
+//   zavcases crash                 (Windows: crashes on purpose)
 #if defined(_WIN32)
 #include <windows.h>
 #endif
@@ -107,6 +108,12 @@ int dump(const LoadedModule& audio, const LoadedModule& rtf, const std::string& 
 
 int run(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
+#if defined(_WIN32)
+  if (mode == "crash") {  // shows that a crash ends as a reported failure
+    RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, 0, nullptr);
+    return 0;
+  }
+#endif
   if (mode == "write" && argc == 3) {
     writeCaseFiles(argv[2]);
     return 0;
