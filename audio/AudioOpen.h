@@ -10,6 +10,11 @@ namespace zav::audio {
 // The audio catalogue: 22 rows in presentation order.
 std::span<const PropertyRow> audioCatalogue();
 
+// The suffix of the file name in `path`, dot included: from the name's last
+// dot to the end, or the empty text at the end when the name has no dot.
+// Multibyte-aware, so a trail byte is never taken for a separator or a dot.
+const char* findSuffix(const char* path);
+
 // Reads the file at `path` into `properties`, whose slots are empty.
 // Returns 1 when any reader found something, else 0.
 int openAudioFile(const char* path, PropertyTable& properties);

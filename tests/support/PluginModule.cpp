@@ -5,16 +5,6 @@
 
 namespace zav::test {
 
-namespace {
-
-template <typename Function>
-void resolve(void* handle, const char* name, Function& target) {
-  void* symbol = dlsym(handle, name);
-  if (symbol == nullptr) ADD_FAILURE() << "missing entry point " << name;
-  target = reinterpret_cast<Function>(symbol);
-}
-
-}  // namespace
 
 PluginModule::PluginModule(const std::string& path, int flags) {
   handle_ = dlopen(path.c_str(), flags != 0 ? flags : RTLD_NOW | RTLD_LOCAL);
@@ -22,17 +12,11 @@ PluginModule::PluginModule(const std::string& path, int flags) {
     ADD_FAILURE() << "cannot load " << path << ": " << dlerror();
     return;
   }
-  resolve(handle_, "ZAVgetName", getName);
-  resolve(handle_, "ZAVgetSupportType", getSupportType);
-  resolve(handle_, "ZAVcheckSuffix", checkSuffix);
-  resolve(handle_, "ZAVgetDefaultSuffix", getDefaultSuffix);
-  resolve(handle_, "ZAVopen", open);
-  resolve(handle_, "ZAVgetLine", getLine);
-  resolve(handle_, "ZAVclose", close);
-  resolve(handle_, "ZAVgetPropertyCount", getPropertyCount);
-  resolve(handle_, "ZAVgetPropertyKey", getPropertyKey);
-  resolve(handle_, "ZAVgetPropertyTitle", getPropertyTitle);
-  resolve(handle_, "ZAVgetPropertyValue", getPropertyValue);
+  void* handle = handle_;
+  const auto lookup = [handle](const char* symbol) { return dlsym(handle, symbol); };
+  if (const char* missing = resolveEntryPoints(lookup, *this)) {
+    ADD_FAILURE() << "missing entry point " << missing;
+  }
 }
 
 PluginModule::~PluginModule() {

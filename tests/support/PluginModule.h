@@ -6,9 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "ZavEntryPoints.h"
+
 namespace zav::test {
 
-class PluginModule {
+// The entry points are the public members inherited from ZavEntryPoints.
+class PluginModule : public ZavEntryPoints {
  public:
   // dlopen flags default to RTLD_NOW | RTLD_LOCAL. Fails the test (and
   // leaves the pointers null) when the module or an entry point is missing.
@@ -19,17 +22,6 @@ class PluginModule {
 
   bool loaded() const { return handle_ != nullptr; }
 
-  const char* (*getName)() = nullptr;
-  int (*getSupportType)() = nullptr;
-  int (*checkSuffix)(const char*) = nullptr;
-  const char* (*getDefaultSuffix)() = nullptr;
-  int (*open)(const char*) = nullptr;
-  const char* (*getLine)() = nullptr;
-  int (*close)() = nullptr;
-  int (*getPropertyCount)() = nullptr;
-  int (*getPropertyKey)(int) = nullptr;
-  const char* (*getPropertyTitle)(int) = nullptr;
-  const char* (*getPropertyValue)(int) = nullptr;
 
   // The value of the first row with `key`; "<no such key>" when none has it.
   std::string value(int key) const;

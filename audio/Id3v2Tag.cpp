@@ -1,0 +1,202 @@
+#include "Id3v2Tag.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "ByteReader.h"
+#include "Endian.h"
+#include "Platform.h"
+
+namespace zav::audio {
+
+namespace {
+
+constexpr std::size_t kFrameHeaderSize = 10;
+
+std::uint32_t frameKey(std::span<const std::uint8_t, 4> identifier) {
+  return bigEndian32(identifier.data());
+}
+
+std::uint32_t bodySizeOf(std::span<const std::uint8_t> header) {
+  return Id3v2Tag::readSyncsafe(header.subspan<6, 4>());
+}
+
+}  // namespace
+
+void Id3v2Tag::resetTag() {
+  present_ = 0;
+  header_ = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0};
+  versionWord_ = 0x0300;
+  frames_.clear();
+}
+
+std::uint32_t Id3v2Tag::readSyncsafe(std::span<const std::uint8_t, 4> b) {
+  return (std::uint32_t{b[0]} << 21) | (std::uint32_t{b[1]} << 14) |
+         (std::uint32_t{b[2]} << 7) | std::uint32_t{b[3]};
+}
+
+std::size_t Id3v2Tag::removeUnsynchronisation(std::uint8_t* data, std::size_t length) {
+  std::size_t kept = 0;
+  // The test looks at the input: in FF 00 00 only the first 00 goes.
+  std::uint8_t previous = 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    const std::uint8_t current = data[i];
+    if (!(previous == 0xFF && current == 0x00)) data[kept++] = current;
+    previous = current;
+  }
+  return kept;
+}
+
+bool Id3v2Tag::acceptsHeader(std::span<const std::uint8_t> header) {
+  if (header.size() < kHeaderSize || std::memcmp(header.data(), "ID3", 3) != 0) return false;
+  const std::uint8_t major = header[3];
+  const std::uint8_t revision = header[4];
+  // Everything up to 2.3.0 is read in the 2.3 layout; later layouts differ.
+  return (major == 3 && revision == 0) || (major <= 2 && revision < 0x80);
+}
+
+int Id3v2Tag::readTag(const char* path) {
+  resetTag();
+  platform::ReadOnlyFile file(path);
+  if (!file.isOpen()) return 0;
+  std::vector<std::uint8_t> tag(kHeaderSize);
+  const auto got = file.read(tag.data(), kHeaderSize);
+  if (!got || *got != kHeaderSize || !acceptsHeader(tag)) return 0;
+  // A body larger than the rest of the file cannot be read whole: decide
+  // that before allocating what a hostile size field asks for.
+  const std::uint32_t bodySize = bodySizeOf(tag);
+  const auto fileSize = file.size();
+  if (!fileSize || *fileSize < kHeaderSize || *fileSize - kHeaderSize < bodySize) return 0;
+  try {
+    tag.resize(kHeaderSize + bodySize);
+    const auto bodyGot = file.read(tag.data() + kHeaderSize, bodySize);
+    if (!bodyGot || *bodyGot != bodySize) return 0;
+    return parse(tag);
+  } catch (const std::bad_alloc&) {
+    resetTag();
+    return 0;
+  }
+}
+
+int Id3v2Tag::parse(std::span<const std::uint8_t> fileStart) {
+  resetTag();
+  if (!acceptsHeader(fileStart)) return 0;
+  const std::uint32_t bodySize = bodySizeOf(fileStart);
+  if (fileStart.size() - kHeaderSize < bodySize) return 0;
+  const std::uint8_t flags = fileStart[5];
+
+  std::vector<std::uint8_t> body(fileStart.begin() + kHeaderSize,
+                                 fileStart.begin() + kHeaderSize + bodySize);
+  std::size_t length = body.size();
+  if (flags & kFlagUnsynchronisation) length = removeUnsynchronisation(body.data(), length);
+
+  ByteReader reader(std::span<const std::uint8_t>(body.data(), length));
+  if (flags & kFlagExtendedHeader) {
+    const auto sizeBytes = reader.bytes(4);
+    const std::uint32_t extendedSize =
+        sizeBytes.size() == 4 ? readSyncsafe(sizeBytes.first<4>()) : 0;
+    // An extended header that overruns the body leaves a tag without frames.
+    if (!reader.skip(extendedSize)) reader = ByteReader({});
+  }
+  readFrames(reader.rest());
+
+  std::copy_n(fileStart.begin(), kHeaderSize, header_.begin());
+  header_[5] &= static_cast<std::uint8_t>(~kFlagExtendedHeader);
+  versionWord_ = static_cast<std::uint16_t>(fileStart[3] << 8 | fileStart[4]);
+  present_ = 1;
+  return 1;
+}
+
+void Id3v2Tag::readFrames(std::span<const std::uint8_t> frames) {
+  ByteReader reader(frames);
+  // Each pass consumes at least one frame header, so the loop ends.
+  while (reader.remaining() >= kFrameHeaderSize) {
+    const auto identifier = reader.bytes(4).first<4>();
+    const std::uint32_t size = reader.be32();
+    const std::uint16_t flags = reader.be16();
+    if (size > reader.remaining()) return;
+    // Four 0 bytes start the padding after the last frame.
+    if (std::all_of(identifier.begin(), identifier.end(), [](std::uint8_t b) { return b == 0; }))
+      return;
+    const auto data = reader.bytes(size);
+    frames_.try_emplace(frameKey(identifier), identifier, flags, data);
+  }
+}
+
+const Id3v2Frame* Id3v2Tag::findFrame(std::string_view identifier) const {
+  if (identifier.size() != 4) return nullptr;
+  const auto key = bigEndian32(reinterpret_cast<const std::uint8_t*>(identifier.data()));
+  const auto found = frames_.find(key);
+  return found == frames_.end() ? nullptr : &found->second;
+}
+
+void Id3v2Tag::getFrameText(std::string_view identifier, std::string& text) const {
+  text.clear();
+  if (identifier.empty()) return;
+  const char kind = identifier[0];
+  if (kind == 'C' && identifier != "COMM") return;
+  if (kind != 'C' && kind != 'T' && kind != 'W') return;
+  const Id3v2Frame* frame = findFrame(identifier);
+  // Only ISO-8859-1 text is read; other encodings yield nothing.
+  if (frame == nullptr || frame->size() == 0 || frame->data()[0] != 0) return;
+  const auto data = frame->data();
+  if (kind == 'T') {
+    text.assign(data.begin() + 1, data.end());
+    return;
+  }
+  // "COMM" has a three-byte language before its description; "WXXX" none.
+  const std::size_t descriptionStart = kind == 'C' ? 4 : 1;
+  if (data.size() <= descriptionStart) return;
+  const auto description = data.subspan(descriptionStart);
+  const auto terminator = std::find(description.begin(), description.end(), 0);
+  if (terminator == description.end()) return;
+  text.assign(terminator + 1, description.end());
+}
+
+const char* Id3v2Tag::frameText(std::string_view identifier, std::string& text) const {
+  getFrameText(identifier, text);
+  return text.empty() ? "" : text.c_str();
+}
+
+const char* Id3v2Tag::getTitle(std::string& text) const { return frameText("TIT2", text); }
+const char* Id3v2Tag::getArtist(std::string& text) const { return frameText("TPE1", text); }
+const char* Id3v2Tag::getAlbum(std::string& text) const { return frameText("TALB", text); }
+const char* Id3v2Tag::getComment(std::string& text) const { return frameText("COMM", text); }
+const char* Id3v2Tag::getEncodedBy(std::string& text) const { return frameText("TENC", text); }
+const char* Id3v2Tag::getTrack(std::string& text) const { return frameText("TRCK", text); }
+const char* Id3v2Tag::getYear(std::string& text) const { return frameText("TYER", text); }
+const char* Id3v2Tag::getComposer(std::string& text) const { return frameText("TCOM", text); }
+const char* Id3v2Tag::getOriginalArtist(std::string& text) const {
+  return frameText("TOPE", text);
+}
+const char* Id3v2Tag::getCopyright(std::string& text) const { return frameText("TCOP", text); }
+const char* Id3v2Tag::getUrl(std::string& text) const { return frameText("WXXX", text); }
+
+const char* Id3v2Tag::getGenre(std::string& text) const {
+  std::string content;
+  getFrameText("TCON", content);
+  // References such as "(13)" are skipped, not looked up. Parentheses do
+  // not nest, and a run of two or more '(' starts no reference: it is kept
+  // as written.
+  bool insideReference = false;
+  std::size_t start = 0;
+  const std::size_t n = content.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = content[i];
+    if (insideReference) {
+      if (c == ')') {
+        insideReference = false;
+        start = i + 1;
+      }
+    } else if (c == '(') {
+      const bool doubled = (i > 0 && content[i - 1] == '(') || (i + 1 < n && content[i + 1] == '(');
+      insideReference = !doubled;
+    }
+  }
+  text.assign(content.c_str() + start);
+  return text.empty() ? "" : text.c_str();
+}
+
+}  // namespace zav::audio

@@ -1,0 +1,180 @@
+#include "MpegAudioInfo.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "ByteReader.h"
+#include "Endian.h"
+#include "Platform.h"
+#include "RiffFile.h"
+
+namespace zav::audio {
+
+namespace {
+
+constexpr std::uint32_t kXingFramesFlag = 0x1;
+constexpr std::uint32_t kXingBytesFlag = 0x2;
+
+struct RiffData {
+  std::uint64_t start = 0;
+  std::uint64_t size = 0;
+};
+
+// The "data" chunk of a RIFF "RMP3" form; zeros when the file is not one.
+RiffData findWrappedData(const char* path) {
+  platform::RiffFile riff(path);
+  if (!riff.isOpen() || !riff.findForm(chunkId('R', 'M', 'P', '3'))) return {};
+  const auto data = riff.findChunk(chunkId('d', 'a', 't', 'a'));
+  if (!data) return {};
+  return {data->dataOffset, data->size};
+}
+
+// Reads up to `count` bytes at `offset`; nothing when the read call fails.
+std::optional<std::vector<std::uint8_t>> readAt(platform::ReadOnlyFile& file,
+                                                std::uint64_t offset, std::size_t count) {
+  if (!file.seek(offset)) return std::vector<std::uint8_t>{};
+  std::vector<std::uint8_t> bytes(count);
+  const auto got = file.read(bytes.data(), count);
+  if (!got) return std::nullopt;
+  bytes.resize(*got);
+  return bytes;
+}
+
+}  // namespace
+
+void MpegAudioInfo::reset() {
+  valid_ = 0;
+  header_.vbr = 0;
+  formatText_ = "unknown";
+  timeText_ = "unknown";
+}
+
+std::uint64_t MpegAudioInfo::audioEndOf(std::uint64_t fileSize,
+                                        std::span<const std::uint8_t> tail) {
+  const bool hasTag = tail.size() == kId3v1Size && fileSize >= kId3v1Size &&
+                      std::memcmp(tail.data(), "TAG", 3) == 0;
+  return hasTag ? fileSize - kId3v1Size : fileSize;
+}
+
+std::uint64_t MpegAudioInfo::searchStartOf(std::uint64_t dataStart,
+                                           std::span<const std::uint8_t> head) {
+  if (head.size() < kId3v2HeaderSize || std::memcmp(head.data(), "ID3", 3) != 0) return dataStart;
+  // Whole bytes, as the size field is read nowhere else as strictly; a bad
+  // syncsafe byte only moves the start, and 64 bits cannot overflow here.
+  std::uint64_t size = 0;
+  for (std::size_t i = 6; i < 10; ++i) size = size * 128 + head[i];
+  return kId3v2HeaderSize + size;
+}
+
+int MpegAudioInfo::analyze(const char* path) {
+  reset();
+  const RiffData wrapped = findWrappedData(path);
+  platform::ReadOnlyFile file(path);
+  if (!file.isOpen()) return 0;
+
+  std::uint64_t audioEnd = 0;
+  if (wrapped.size != 0) {
+    audioEnd = wrapped.start + wrapped.size;
+  } else {
+    const auto size = file.size();
+    if (!size) return 0;
+    const auto tail = readAt(file, *size >= kId3v1Size ? *size - kId3v1Size : 0, kId3v1Size);
+    if (!tail) return 0;
+    audioEnd = audioEndOf(*size, *tail);
+  }
+
+  const auto head = readAt(file, 0, kId3v2HeaderSize);
+  const std::uint64_t searchStart =
+      searchStartOf(wrapped.start, head ? std::span<const std::uint8_t>(*head)
+                                        : std::span<const std::uint8_t>());
+  // A start beyond the end of the file reads nothing and finds no frame.
+  const auto window = readAt(file, searchStart, kWindowSize);
+  if (!window) return 0;
+  return analyzeWindow(audioEnd, searchStart, *window);
+}
+
+int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> file) {
+  reset();
+  const std::size_t tailStart = file.size() >= kId3v1Size ? file.size() - kId3v1Size : 0;
+  const std::uint64_t audioEnd = audioEndOf(file.size(), file.subspan(tailStart));
+  const std::uint64_t searchStart =
+      searchStartOf(0, file.first(std::min(file.size(), kId3v2HeaderSize)));
+  if (searchStart >= file.size()) return analyzeWindow(audioEnd, searchStart, {});
+  const auto from = file.subspan(static_cast<std::size_t>(searchStart));
+  return analyzeWindow(audioEnd, searchStart, from.first(std::min(from.size(), kWindowSize)));
+}
+
+int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
+                                 std::span<const std::uint8_t> window) {
+  reset();
+  // Candidates are the offsets 0 to kSearchSpan whose four bytes were read.
+  std::size_t offset = 0;
+  bool found = false;
+  for (; offset <= kSearchSpan && offset + 4 <= window.size(); ++offset) {
+    if (MpegFrameHeader::isFrameHeader(bigEndian32(window.data() + offset))) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) return 0;
+  header_.decode(bigEndian32(window.data() + offset));
+
+  // Everything before the first frame, an ID3v2 tag included, is not audio;
+  // a frame at or past the audio end leaves none.
+  const std::uint64_t framePosition = searchStart + offset;
+  const std::uint64_t audioBytes = audioEnd > framePosition ? audioEnd - framePosition : 0;
+  header_.byteCount = static_cast<std::uint32_t>(
+      std::min<std::uint64_t>(audioBytes, std::numeric_limits<std::uint32_t>::max()));
+  const std::uint32_t frameLength = header_.frameLength();
+  if (frameLength == 0) return 0;
+  header_.frameCount = header_.byteCount / frameLength;
+  header_.duration = header_.durationOf(header_.frameCount);
+
+  const std::size_t xingOffset = offset + 4 + header_.sideInfoSize();
+  readXingHeader(window.subspan(std::min(xingOffset, window.size())));
+  render();
+  valid_ = 1;
+  return 1;
+}
+
+void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) {
+  // Only "Xing" marks a variable bit rate; an "Info" header is constant.
+  if (afterSideInfo.size() < 16 || std::memcmp(afterSideInfo.data(), "Xing", 4) != 0) return;
+  ByteReader reader(afterSideInfo.first(16));
+  reader.skip(4);
+  const std::uint32_t flags = reader.be32();
+  if (flags & kXingFramesFlag) {
+    // The count leaves out the frame that holds the Xing header.
+    header_.frameCount = reader.be32() + 1;
+    header_.duration = header_.durationOf(header_.frameCount);
+  }
+  if (flags & kXingBytesFlag) header_.byteCount = reader.be32();
+  // Bytes × 8 ÷ milliseconds is kbit/s. Without a duration there is nothing
+  // to average over, and the first frame's rate stands.
+  if (header_.duration != 0) {
+    const std::uint64_t average = std::uint64_t{header_.byteCount} * 8 / header_.duration;
+    header_.bitRate = static_cast<std::int32_t>(
+        std::min<std::uint64_t>(average, std::numeric_limits<std::int32_t>::max()));
+  }
+  header_.vbr = 1;
+}
+
+void MpegAudioInfo::render() {
+  char text[128];
+  std::snprintf(text, sizeof text, header_.vbr ? "MPEG%s Layer-%ld, %ldKbits/s(VBR), %ldHz, %s"
+                                               : "MPEG%s Layer-%ld, %ldKbits/s, %ldHz, %s",
+                header_.versionText(), static_cast<long>(header_.layer),
+                static_cast<long>(header_.bitRate), static_cast<long>(header_.sampleRate),
+                header_.channelModeName());
+  formatText_ = text;
+  const unsigned long seconds = header_.duration / 1000u;
+  std::snprintf(text, sizeof text, "%lu:%02lu (%lusec) %luframes", seconds / 60, seconds % 60,
+                seconds, static_cast<unsigned long>(header_.frameCount));
+  timeText_ = text;
+}
+
+}  // namespace zav::audio

@@ -1,0 +1,84 @@
+#include "RiffInfo.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "ByteReader.h"
+#include "Endian.h"
+#include "RiffFile.h"
+
+namespace zav::audio {
+
+namespace {
+
+// Lists are read in steps of at most this much, so a size field that
+// promises more than the file holds never gets its allocation.
+constexpr std::size_t kReadStep = 64 * 1024;
+
+// Reads up to `count` bytes; fewer when the file is cut short.
+std::vector<std::uint8_t> readUpTo(platform::RiffFile& riff, std::size_t count) {
+  std::vector<std::uint8_t> bytes;
+  while (bytes.size() < count) {
+    const std::size_t step = std::min(kReadStep, count - bytes.size());
+    const std::size_t had = bytes.size();
+    bytes.resize(had + step);
+    const auto got = riff.read(bytes.data() + had, step);
+    bytes.resize(had + (got ? *got : 0));
+    if (!got || *got < step) break;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+void RiffInfo::reset() {
+  form_ = 0;
+  texts_.clear();
+}
+
+int RiffInfo::readInfo(const char* path, char a, char b, char c, char d) {
+  reset();
+  platform::RiffFile riff(path);
+  if (!riff.isOpen() || !riff.findForm(chunkId(a, b, c, d))) return 0;
+  form_ = 1;
+  // The list is looked for among all top-level sub-chunks: writers put it
+  // before the audio data as often as after it.
+  const auto list = riff.findList(chunkId('I', 'N', 'F', 'O'));
+  if (!list) return 0;
+  // The contents' size is a signed 32-bit count: a list type missing from
+  // the size, or a size from 2 GiB on, gives no list.
+  const auto contentSize = static_cast<std::int32_t>(list->size - 4u);
+  if (contentSize < 0) return 0;
+  try {
+    parseInfoList(readUpTo(riff, static_cast<std::size_t>(contentSize)));
+  } catch (const std::bad_alloc&) {
+    texts_.clear();
+    return 0;
+  }
+  return 1;
+}
+
+void RiffInfo::parseInfoList(std::span<const std::uint8_t> list) {
+  ByteReader reader(list);
+  // Each pass consumes at least a sub-chunk header, so the loop ends.
+  while (reader.remaining() >= 8) {
+    const std::uint32_t id = reader.le32();
+    const std::uint32_t size = reader.le32();
+    if (size > reader.remaining()) return;
+    const auto data = reader.bytes(size);
+    const auto end = std::find(data.begin(), data.end(), 0);
+    texts_.try_emplace(id, data.begin(), end);
+    // A pad byte follows an odd size; a missing final one is no error.
+    if (size % 2 == 1) reader.skip(std::min<std::size_t>(1, reader.remaining()));
+  }
+}
+
+const char* RiffInfo::getText(char a, char b, char c, char d, std::string& text) const {
+  text.clear();
+  const auto found = texts_.find(chunkId(a, b, c, d));
+  if (found != texts_.end()) text = found->second;
+  return text.empty() ? "" : text.c_str();
+}
+
+}  // namespace zav::audio
