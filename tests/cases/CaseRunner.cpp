@@ -10,7 +10,6 @@
 #include <fstream>
 #include <map>
 #include <stdexcept>
-#include <type_traits>
 
 namespace zav::cases {
 
@@ -45,22 +44,8 @@ LoadedModule::LoadedModule(const std::string& path) {
     error_ = "cannot load " + path;
     return;
   }
-  auto resolve = [this](const char* name, auto& target) {
-    void* symbol = findSymbol(handle_, name);
-    if (symbol == nullptr) error_ += std::string(error_.empty() ? "" : ", ") + "no " + name;
-    target = reinterpret_cast<std::remove_reference_t<decltype(target)>>(symbol);
-  };
-  resolve("ZAVgetName", entry_.getName);
-  resolve("ZAVgetSupportType", entry_.getSupportType);
-  resolve("ZAVcheckSuffix", entry_.checkSuffix);
-  resolve("ZAVgetDefaultSuffix", entry_.getDefaultSuffix);
-  resolve("ZAVopen", entry_.open);
-  resolve("ZAVgetLine", entry_.getLine);
-  resolve("ZAVclose", entry_.close);
-  resolve("ZAVgetPropertyCount", entry_.getPropertyCount);
-  resolve("ZAVgetPropertyKey", entry_.getPropertyKey);
-  resolve("ZAVgetPropertyTitle", entry_.getPropertyTitle);
-  resolve("ZAVgetPropertyValue", entry_.getPropertyValue);
+  const auto lookup = [this](const char* name) { return findSymbol(handle_, name); };
+  if (const char* missing = resolveEntryPoints(lookup, entry_)) error_ = std::string("no ") + missing;
 }
 
 LoadedModule::~LoadedModule() {

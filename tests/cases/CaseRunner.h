@@ -7,22 +7,11 @@
 #include <vector>
 
 #include "PluginCases.h"
+#include "ZavEntryPoints.h"
 
 namespace zav::cases {
 
-struct EntryPoints {
-  const char* (*getName)() = nullptr;
-  int (*getSupportType)() = nullptr;
-  int (*checkSuffix)(const char*) = nullptr;
-  const char* (*getDefaultSuffix)() = nullptr;
-  int (*open)(const char*) = nullptr;
-  const char* (*getLine)() = nullptr;
-  int (*close)() = nullptr;
-  int (*getPropertyCount)() = nullptr;
-  int (*getPropertyKey)(int) = nullptr;
-  const char* (*getPropertyTitle)(int) = nullptr;
-  const char* (*getPropertyValue)(int) = nullptr;
-};
+using EntryPoints = ZavEntryPoints;
 
 // A module loaded under its path, as the host loads it.
 class LoadedModule {
