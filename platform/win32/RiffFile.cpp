@@ -47,10 +47,25 @@ struct RiffFile::State {
     MMCKINFO parent = form;
     parent.cksize = static_cast<DWORD>(
         std::min<std::uint64_t>(parent.cksize, UINT32_MAX - parent.dwDataOffset));
-    if (mmioDescend(handle, &wanted, &parent, flags) != MMSYSERR_NOERROR) return std::nullopt;
-    // The system searches on past the form's end; the form ends the search.
-    if (std::uint64_t{wanted.dwDataOffset} > formEnd) return std::nullopt;
-    return toChunk(wanted);
+    const MMCKINFO search = wanted;
+    for (;;) {
+      wanted = search;
+      if (mmioDescend(handle, &wanted, &parent, flags) != MMSYSERR_NOERROR) return std::nullopt;
+      // The system searches on past the form's end; the form ends the search.
+      if (std::uint64_t{wanted.dwDataOffset} > formEnd) return std::nullopt;
+      if (flags != MMIO_FINDLIST || hasListType(wanted)) return toChunk(wanted);
+      // The system took the bytes after a list too short for a type (or
+      // its own search value, at the end of the file) for the list type:
+      // no such list; look on behind it.
+      const std::uint64_t next = chunkEnd(wanted);
+      if (next > kMaxOffset || mmioSeek(handle, static_cast<LONG>(next), SEEK_SET) < 0) {
+        return std::nullopt;
+      }
+    }
+  }
+
+  bool hasListType(const MMCKINFO& list) const {
+    return list.cksize >= 4 && std::uint64_t{list.dwDataOffset} + 4 <= fileSize;
   }
 };
 
@@ -104,7 +119,7 @@ bool RiffFile::findForm(std::uint32_t formType) {
   // No search flag: the first chunk of the file must be the form.
   MMCKINFO form{};
   if (mmioDescend(s.handle, &form, nullptr, 0) != MMSYSERR_NOERROR) return false;
-  if (form.ckid != FOURCC_RIFF || form.fccType != formType) return false;
+  if (form.ckid != FOURCC_RIFF || form.cksize < 4 || form.fccType != formType) return false;
   s.form = form;
   s.formEnd = std::uint64_t{form.dwDataOffset} + form.cksize;
   s.hasForm = true;

@@ -204,6 +204,18 @@ Failures riffRefusals(const std::string& scratch) {
       writeFile(scratch, "late.wav", riffChunk("junk", bytes("x")) + riffForm("WAVE", {}));
   RiffFile lateForm(late.c_str());
   expect(!lateForm.findForm(fourCc("WAVE")), "a form that does not start the file");
+  // A form too short to hold its own type is none.
+  const std::string tiny = writeFile(scratch, "tiny.wav", bytes("RIFF") + le32(2) + bytes("WAVE"));
+  RiffFile tinyForm(tiny.c_str());
+  expect(!tinyForm.findForm(fourCc("WAVE")), "a form declaring 2 bytes");
+  // A list needs a type of its own: not the id of the chunk after an empty
+  // list, and not bytes past the end of the file.
+  const std::string lists = writeFile(
+      scratch, "lists.wav",
+      riffForm("WAVE", bytes("LIST") + le32(0) + riffChunk("INFO", bytes("ab")) + bytes("LIST") + le32(4)));
+  RiffFile emptyLists(lists.c_str());
+  expect(emptyLists.findForm(fourCc("WAVE")), "the form with empty lists");
+  expect(!emptyLists.findList(fourCc("INFO")), "a list type taken from outside the list");
   // A form declaring the largest size still has its sub-chunks found.
   Bytes huge = riffForm("WAVE", riffChunk("data", bytes("ab")));
   huge[4] = huge[5] = huge[6] = huge[7] = 0xFF;
