@@ -138,6 +138,17 @@ Failures checkMissingFile(const EntryPoints& m, const std::string& path) {
   return failures;
 }
 
+std::string describeModule(const EntryPoints& m) {
+  std::string out = "name [" + hex(text(m.getName())) + "] support " +
+                    std::to_string(m.getSupportType()) + " suffix [" +
+                    hex(text(m.getDefaultSuffix())) + "]\n";
+  for (int i = 0; i < m.getPropertyCount(); ++i) {
+    out += "key " + std::to_string(m.getPropertyKey(i)) + " title [" +
+           hex(text(m.getPropertyTitle(i))) + "]\n";
+  }
+  return out;
+}
+
 std::string describeFile(const EntryPoints& m, const std::string& path) {
   std::string out = "open " + std::to_string(m.open(path.c_str())) + "\n";
   for (const char* line = m.getLine(); line != nullptr; line = m.getLine()) {
@@ -145,9 +156,9 @@ std::string describeFile(const EntryPoints& m, const std::string& path) {
   }
   for (int i = 0; i < m.getPropertyCount(); ++i) {
     out += "key " + std::to_string(m.getPropertyKey(i)) + " [" + hex(text(m.getPropertyValue(i))) +
-           "] title [" + hex(text(m.getPropertyTitle(i))) + "]\n";
+           "]\n";
   }
-  m.close();
+  out += "close " + std::to_string(m.close()) + "\n";
   return out;
 }
 

@@ -46,8 +46,12 @@ Failures checkFile(const EntryPoints& module, const FileCase& c, const std::stri
 // A path that does not exist: result 0, no line, every value empty.
 Failures checkMissingFile(const EntryPoints& module, const std::string& path);
 
-// Everything the module reports for `path`: the open result, each key with
-// its value, each line. Texts are shown as hex.
+// What the module reports whatever the file: name, support type, default
+// suffix, keys and titles. Texts are shown as hex.
+std::string describeModule(const EntryPoints& module);
+
+// Everything the module reports for `path`: the open result, each line,
+// each key with its value, the close result. Texts are shown as hex.
 std::string describeFile(const EntryPoints& module, const std::string& path);
 
 // Writes each case's file into `folder`; returns the paths, case by case.

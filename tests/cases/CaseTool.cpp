@@ -5,15 +5,17 @@
 //
 //   zavcases check AUDIO_MODULE RTF_MODULE SCRATCH_FOLDER
 //   zavcases write FOLDER
-//   zavcases dump AUDIO_MODULE RTF_MODULE FOLDER
+//   zavcases dump AUDIO_MODULE RTF_MODULE FOLDER   (every file, both modules)
 //   zavcases crash                 (Windows: crashes on purpose)
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "CaseRunner.h"
@@ -97,13 +99,21 @@ int check(const LoadedModule& audio, const LoadedModule& rtf, const std::string&
   return tally.failed == 0 ? 0 : 1;
 }
 
+// Every file of the folder, in name order, through both modules.
 int dump(const LoadedModule& audio, const LoadedModule& rtf, const std::string& folder) {
-  for (const FileCase& c : fileCases()) {
-    const LoadedModule& module = c.plugin == Plugin::Audio ? audio : rtf;
-    std::printf("== %s\n%s", c.fileName,
-                describeFile(module.entry(), folder + "/" + c.fileName).c_str());
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
   }
-  return 0;
+  std::sort(names.begin(), names.end());
+  std::printf("== audio module\n%s== rtf module\n%s", describeModule(audio.entry()).c_str(),
+              describeModule(rtf.entry()).c_str());
+  for (const std::string& name : names) {
+    const std::string path = folder + "/" + name;
+    std::printf("== %s through audio\n%s", name.c_str(), describeFile(audio.entry(), path).c_str());
+    std::printf("== %s through rtf\n%s", name.c_str(), describeFile(rtf.entry(), path).c_str());
+  }
+  return names.empty() ? 1 : 0;
 }
 
 int run(int argc, char** argv) {

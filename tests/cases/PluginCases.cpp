@@ -201,6 +201,17 @@ std::vector<FileCase> makeCases() {
                    1,
                    {{1, "\x82\xA0\x88\xEA?+"}, {2, "AB"}, {4, "AB"}, {6, "Foo"}},
                    {"Bar"}});
+  // Characters both systems' code page 932 tables agree on: kana, kanji,
+  // NEC and IBM extensions, full-width forms and a half-width kana. (No
+  // code unit holds a 0A or 0D byte: the reader drops those escapes.)
+  cases.push_back({"wide.rtf", Plugin::Rtf,
+                   bytes("{\\rtf1{\\info{\\subject \\'fe\\'ff"
+                         "\\'30\\'42\\'30\\'a2\\'4e\\'9c\\'24\\'60\\'21\\'60\\'ff\\'5e"
+                         "\\'22\\'25\\'ff\\'e2\\'ff\\'0b\\'22\\'52\\'ff\\'71\\'6f\\'22\\'5b\\'57}}}"),
+                   1,
+                   {{2, "\x82\xA0\x83\x41\x88\x9F\x87\x40\x87\x54\x81\x60\x81\x61\x81\xCA"
+                        "\x81\x7B\x81\xE0\xB1\x8A\xBF\x8E\x9A"}},
+                   {}});
   cases.push_back({"breaks.rtf", Plugin::Rtf, bytes("{\\rtf1\\par\\tab\\par}"), 1, {},
                    {"\n", "\t\n", ""}});
   // The Macintosh map replaces 0xAA; the next file starts from the ANSI map
