@@ -51,7 +51,7 @@ struct RiffFile::State {
     for (;;) {
       wanted = search;
       if (mmioDescend(handle, &wanted, &parent, flags) != MMSYSERR_NOERROR) return std::nullopt;
-      // The system searches on past the form's end; the form ends the search.
+      // The system may search on past the form's end; the form ends it.
       if (std::uint64_t{wanted.dwDataOffset} > formEnd) return std::nullopt;
       if (flags != MMIO_FINDLIST || hasListType(wanted)) return toChunk(wanted);
       // The system took the bytes after a list too short for a type (or
@@ -129,7 +129,11 @@ bool RiffFile::findForm(std::uint32_t formType) {
 std::optional<RiffChunk> RiffFile::findChunk(std::uint32_t id) {
   MMCKINFO wanted{};
   wanted.ckid = id;
-  return state_->descend(wanted, MMIO_FINDCHUNK);
+  std::optional<RiffChunk> chunk = state_->descend(wanted, MMIO_FINDCHUNK);
+  // Found as a plain chunk, a list too is entered at its first data byte.
+  if (!chunk || !seek(chunk->dataOffset)) return std::nullopt;
+  chunk->listType = 0;
+  return chunk;
 }
 
 std::optional<RiffChunk> RiffFile::findList(std::uint32_t listType) {

@@ -172,6 +172,10 @@ Failures riffWalk(const std::string& scratch) {
   expect(!riff.findChunk(fourCc("junk")), "a chunk past the form's end found");
 
   expect(riff.seek(12), "seek to the first sub-chunk");
+  const std::optional<RiffChunk> asChunk = riff.findChunk(fourCc("LIST"));
+  expect(asChunk && asChunk->listType == 0 && riff.tell() == asChunk->dataOffset,
+         "a list found as a chunk is not entered at its data");
+  expect(riff.seek(12), "seek to the first sub-chunk");
   const std::optional<RiffChunk> info = riff.findList(fourCc("INFO"));
   expect(info.has_value(), "INFO list not found");
   if (!info) return expect.failures;
