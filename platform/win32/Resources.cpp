@@ -1,4 +1,4 @@
-// String resources from the module's own string table.
+// String resources from the calling module's own string table.
 #include <windows.h>
 
 #include "Platform.h"
@@ -7,7 +7,18 @@ namespace zav::platform {
 
 ModuleHandle moduleHandle(const char* fileName) {
   if (fileName == nullptr) return nullptr;
-  return GetModuleHandleA(fileName);
+  HMODULE named = GetModuleHandleA(fileName);
+  // Only the calling module's own name counts: another loaded module of
+  // that name (the other plug-in, say) keeps its strings to itself.
+  HMODULE self = nullptr;
+  if (named == nullptr ||
+      !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCSTR>(&moduleHandle), &self) ||
+      self != named) {
+    return nullptr;
+  }
+  return named;
 }
 
 int loadString(ModuleHandle module, unsigned id, char* buffer, int bufferSize) {

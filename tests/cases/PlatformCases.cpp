@@ -104,6 +104,7 @@ Failures loadString(const std::string&) {
   const platform::ModuleHandle module = platform::moduleHandle(kPlatformModuleFileName);
   expect(module != nullptr, "no handle for the program's own file name");
   expect(platform::moduleHandle("zavaudio.dll") == nullptr, "a handle for a module not loaded");
+  expect(platform::moduleHandle("kernel32.dll") == nullptr, "a handle for another loaded module");
   char buffer[128];
   int length = platform::loadString(module, 396, buffer, sizeof buffer);
   expect(std::string(buffer) == "\xC0\xB2\xC4\xD9" && length == 4,
