@@ -14,6 +14,10 @@ function(zav_add_plugin target)
     add_library(${target} SHARED ${P_SOURCES} ${resources}
                 ${PROJECT_SOURCE_DIR}/common/PluginExports.cpp
                 ${PROJECT_SOURCE_DIR}/common/exports.def)
+    # The runtime linked in, so the module imports system DLLs only; the
+    # release build also drops its symbols.
+    target_link_options(${target} PRIVATE -static
+                        $<$<CONFIG:Release,MinSizeRel>:-s>)
   else()
     zav_write_string_table(${target} ${P_MODULE_FILE_NAME} table "${titles}")
     add_library(${target} MODULE ${P_SOURCES} ${table}
@@ -27,7 +31,9 @@ function(zav_add_plugin target)
     set_target_properties(${target} PROPERTIES
       LINK_DEPENDS ${PROJECT_SOURCE_DIR}/common/exports.map)
   endif()
-  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${target})
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${target}
+                        ZAV_TITLE_FILES "${P_TITLES}"
+                        ZAV_MODULE_FILE_NAME ${P_MODULE_FILE_NAME})
   target_link_libraries(${target} PRIVATE zav_common zav_platform zav_build_options
                         ${P_LIBRARIES})
 endfunction()

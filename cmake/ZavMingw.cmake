@@ -1,0 +1,9 @@
+# The MinGW-w64 compilers for ZAV_MINGW_TRIPLET (win32 thread model, the
+# Debian default: the posix one would import libwinpthread-1.dll).
+set(CMAKE_C_COMPILER ${ZAV_MINGW_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${ZAV_MINGW_TRIPLET}-g++)
+set(CMAKE_RC_COMPILER ${ZAV_MINGW_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZAV_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

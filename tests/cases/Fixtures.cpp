@@ -1,0 +1,96 @@
+#include "Fixtures.h"
+
+#include <algorithm>
+
+namespace zav::cases {
+
+Bytes bytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+Bytes operator+(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Bytes zeros(std::size_t count) { return Bytes(count, 0); }
+
+Bytes le16(std::uint16_t v) {
+  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+}
+
+Bytes le32(std::uint32_t v) {
+  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+
+Bytes be32(std::uint32_t v) {
+  return {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
+          static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
+}
+
+Bytes riffChunk(std::string_view id, const Bytes& data) {
+  Bytes chunk = bytes(id) + le32(static_cast<std::uint32_t>(data.size())) + data;
+  if (data.size() % 2 != 0) chunk.push_back(0);
+  return chunk;
+}
+
+Bytes riffList(std::string_view listType, const Bytes& chunks) {
+  return riffChunk("LIST", bytes(listType) + chunks);
+}
+
+Bytes riffForm(std::string_view formType, const Bytes& chunks) {
+  return riffChunk("RIFF", bytes(formType) + chunks);
+}
+
+Bytes waveFormat() {
+  // PCM, mono, 8000 Hz, 8 bits.
+  return riffChunk("fmt ", le16(1) + le16(1) + le32(8000) + le32(8000) + le16(1) + le16(8));
+}
+
+Bytes id3v2Frame(std::string_view id, const Bytes& data) {
+  return bytes(id) + be32(static_cast<std::uint32_t>(data.size())) + Bytes{0, 0} + data;
+}
+
+Bytes id3v2Text(std::string_view id, std::string_view text) {
+  return id3v2Frame(id, Bytes{0} + bytes(text));
+}
+
+Bytes id3v2Tag(const Bytes& frames, std::size_t padding) {
+  const auto size = static_cast<std::uint32_t>(frames.size() + padding);
+  const Bytes syncsafe = {static_cast<std::uint8_t>((size >> 21) & 0x7F),
+                          static_cast<std::uint8_t>((size >> 14) & 0x7F),
+                          static_cast<std::uint8_t>((size >> 7) & 0x7F),
+                          static_cast<std::uint8_t>(size & 0x7F)};
+  return bytes("ID3") + Bytes{3, 0, 0} + syncsafe + frames + zeros(padding);
+}
+
+namespace {
+
+void putField(Bytes& tag, std::size_t offset, const Bytes& text, std::size_t width) {
+  std::copy_n(text.begin(), std::min(text.size(), width), tag.begin() + static_cast<long>(offset));
+}
+
+}  // namespace
+
+Bytes id3v1Tag(const Id3v1Fields& f) {
+  Bytes tag = bytes("TAG") + zeros(125);
+  putField(tag, 3, f.title, 30);
+  putField(tag, 33, f.artist, 30);
+  putField(tag, 63, f.album, 30);
+  putField(tag, 93, f.year, 4);
+  putField(tag, 97, f.comment, f.track != 0 ? 28 : 30);
+  if (f.track != 0) {
+    tag[125] = 0;
+    tag[126] = f.track;
+  }
+  tag[127] = f.genre;
+  return tag;
+}
+
+Bytes mpegAudio(std::uint32_t header, std::size_t size) {
+  Bytes audio(std::max<std::size_t>(size, 4), 0);
+  const Bytes first = be32(header);
+  std::copy(first.begin(), first.end(), audio.begin());
+  return audio;
+}
+
+}  // namespace zav::cases

@@ -1,0 +1,49 @@
+// Byte builders for the shared end-to-end cases: plain C++ that builds on
+// every system, so the Linux tests and the Windows test host write the very
+// same files.
+#ifndef ZAV_TESTS_CASES_FIXTURES_H
+#define ZAV_TESTS_CASES_FIXTURES_H
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace zav::cases {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytes(std::string_view text);
+Bytes operator+(Bytes a, const Bytes& b);
+Bytes zeros(std::size_t count);
+Bytes le16(std::uint16_t value);
+Bytes le32(std::uint32_t value);
+Bytes be32(std::uint32_t value);
+
+// A RIFF chunk with its pad byte when the data size is odd.
+Bytes riffChunk(std::string_view id, const Bytes& data);
+Bytes riffList(std::string_view listType, const Bytes& chunks);
+Bytes riffForm(std::string_view formType, const Bytes& chunks);
+// A 16-byte PCM format chunk.
+Bytes waveFormat();
+
+// One ID3v2.3 frame, and a version 2.3.0 tag of the frames and padding.
+Bytes id3v2Frame(std::string_view id, const Bytes& data);
+Bytes id3v2Tag(const Bytes& frames, std::size_t padding);
+// A text frame: encoding byte 0, then the text.
+Bytes id3v2Text(std::string_view id, std::string_view text);
+
+// An ID3v1 tag; a track above 0 makes it a version 1.1 tag.
+struct Id3v1Fields {
+  Bytes title, artist, album, year, comment;
+  std::uint8_t track = 0;
+  std::uint8_t genre = 255;
+};
+Bytes id3v1Tag(const Id3v1Fields& fields);
+
+// `size` bytes of MPEG audio: the first frame's 4-byte header, then zeros
+// (so no Xing header and no second header; only the first frame is read).
+Bytes mpegAudio(std::uint32_t header, std::size_t size);
+
+}  // namespace zav::cases
+
+#endif
