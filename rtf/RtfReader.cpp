@@ -217,12 +217,19 @@ void RtfReader::lookupControlWord(std::string_view name) {
   token_.minor = row->minor;
 }
 
+// Line breaks in the file only lay out the RTF text. A hex-escaped 0A or 0D
+// is a character the writer meant, such as a byte of a UTF-16 code unit
+// (上 is 4E 0A), so it is kept.
+bool RtfReader::isRawLineBreak() const {
+  return token_.tokenClass == kText && token_.textLength == 1 &&
+         (token_.text[0] == '\n' || token_.text[0] == '\r');
+}
+
 int RtfReader::readToken() {
   for (;;) {
     readRawToken();
     if (readHook_ != nullptr) readHook_();
-    const bool lineBreak = token_.tokenClass == kText && (token_.major == '\n' || token_.major == '\r');
-    if (!lineBreak) return token_.tokenClass;
+    if (!isRawLineBreak()) return token_.tokenClass;
   }
 }
 

@@ -88,6 +88,7 @@ class RtfReader {
   void keepInText(int c);
   void dropLastChar();
   void readRawToken();
+  bool isRawLineBreak() const;
   void readEscape();
   void readHexEscape();
   void readControlWord();

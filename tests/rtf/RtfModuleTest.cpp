@@ -81,6 +81,12 @@ TEST_F(RtfModuleTest, Utf16TitleWithZeroBytes) {
   EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x88\xEA" "A?" : "\xE4\xB8\x80" "A\xC3\xA9");
 }
 
+TEST_F(RtfModuleTest, Utf16CodeUnitsWithLineBreakBytes) {
+  // 上 (4E 0A) and 《 (30 0A): a hex-escaped 0A is part of the string.
+  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'4e\\'0a\\'30\\'0a}}}"), 1);
+  EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x8F\xE3\x81\x73" : "\xE4\xB8\x8A\xE3\x80\x8A");
+}
+
 TEST_F(RtfModuleTest, TwoByteMarkAloneIsStoredAsItIs) {
   ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff}}}"), 1);
   EXPECT_EQ(value(kTitleKey), "\xFE\xFF");

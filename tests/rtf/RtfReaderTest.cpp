@@ -225,6 +225,13 @@ TEST_F(DispatchTest, ReadHookSeesLineBreaks) {
   EXPECT_EQ(hookCalls, 5);  // A, CR, LF, B and the end
 }
 
+TEST_F(DispatchTest, HexEscapedLineBreaksAreCharacters) {
+  feed("A\\'0d\\'0aB\n");
+  registerRecorders();
+  reader().readDocument();
+  EXPECT_EQ(seen, (std::vector<std::string>{"text A", "text \r", "text \n", "text B"}));
+}
+
 TEST_F(DispatchTest, HighBitByteEndsTheDocument) {
   feed("A\xE0" "B");
   registerRecorders();
