@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "CodePageSide.h"
 #include "Platform.h"
 
 namespace zav::platform {
@@ -60,15 +61,6 @@ std::size_t sequenceLength(std::uint8_t lead) {
   return lead < 0xF0 ? 3 : 4;
 }
 
-// The length of the character at `p`, 1 when its trail bytes are not valid.
-std::size_t characterLength(const char* p) {
-  const std::size_t length = sequenceLength(static_cast<std::uint8_t>(*p));
-  for (std::size_t i = 1; i < length; ++i) {
-    if (!isTrailByte(static_cast<std::uint8_t>(p[i]))) return 1;
-  }
-  return length;
-}
-
 class Converter {
  public:
   Converter() : handle_(iconv_open(isShiftJis() ? "CP932" : "UTF-8", "UTF-32LE")) {}
@@ -103,9 +95,6 @@ class Converter {
   iconv_t handle_;
 };
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 }  // namespace
 
 unsigned ansiCodePage() {
@@ -118,51 +107,24 @@ bool isLeadByte(std::uint8_t byte) {
   return byte >= 0xC2 && byte <= 0xF4;
 }
 
-const char* nextChar(const char* p) {
-  if (p == nullptr || *p == 0) return p;
-  return p + characterLength(p);
-}
+namespace side {
 
-int compareBytes(const char* a, const char* b, std::size_t maxBytes) {
-  std::size_t compared = 0;
-  while (compared < maxBytes) {
-    const std::size_t length = characterLength(a + compared);
-    if (compared + length > maxBytes) break;  // never split a character
-    for (std::size_t i = 0; i < length; ++i) {
-      const auto x = static_cast<std::uint8_t>(a[compared + i]);
-      const auto y = static_cast<std::uint8_t>(b[compared + i]);
-      if (x != y) return x < y ? -1 : 1;
-      if (x == 0) return 0;
-    }
-    compared += length;
+std::size_t characterLength(const char* p) {
+  const std::size_t length = sequenceLength(static_cast<std::uint8_t>(*p));
+  for (std::size_t i = 1; i < length; ++i) {
+    if (!isTrailByte(static_cast<std::uint8_t>(p[i]))) return 1;
   }
-  return 0;
+  return length;
 }
 
-const char* findChar(const char* text, char c) {
-  for (const char* p = text; p != nullptr; p = nextChar(p)) {
-    if (*p == c) return p;
-    if (*p == 0) return nullptr;
-  }
-  return nullptr;
-}
-
-std::string wideToAnsi(std::u16string_view units) {
+void appendCharacter(const char16_t* units, std::size_t count, std::string& out) {
   static Converter converter;
-  std::string out;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    const char16_t unit = units[i];
-    if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-      const char32_t codePoint = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-      converter.convert(codePoint, out);
-      ++i;
-    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      out += '?';
-    } else {
-      converter.convert(unit, out);
-    }
-  }
-  return out;
+  const char32_t codePoint =
+      count == 2 ? 0x10000 + ((char32_t{units[0]} - 0xD800) << 10) + (char32_t{units[1]} - 0xDC00)
+                 : char32_t{units[0]};
+  converter.convert(codePoint, out);
 }
+
+}  // namespace side
 
 }  // namespace zav::platform

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "CodePageSide.h"
 #include "Platform.h"
 
 namespace zav::platform {
@@ -40,41 +41,6 @@ bool isValidTrail(const char* p) {
   return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
 }
 
-// Bytes in the character at `p`; 1 at the terminator, so callers advance.
-std::size_t characterLength(const char* p) {
-  if (*p == 0) return 1;
-  if (isUtf8()) return utf8SequenceLength(p);
-  const char* next = CharNextA(p);
-  if (next - p == 2 && !isValidTrail(p)) return 1;
-  return next > p ? static_cast<std::size_t>(next - p) : 1;
-}
-
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// Appends one character of one or two UTF-16 units; '?' when the code page
-// has no such character.
-void convertCharacter(const char16_t* units, int count, std::string& out) {
-  const auto* wide = reinterpret_cast<const wchar_t*>(units);
-  std::array<char, 8> converted{};
-  int length = 0;
-  if (isUtf8()) {
-    // The composition flag is refused for UTF-8, as is a default character.
-    length = WideCharToMultiByte(CP_UTF8, 0, wide, count, converted.data(),
-                                 static_cast<int>(converted.size()), nullptr, nullptr);
-  } else {
-    BOOL usedDefault = FALSE;
-    length = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, wide, count, converted.data(),
-                                 static_cast<int>(converted.size()), nullptr, &usedDefault);
-    if (usedDefault) length = 0;
-  }
-  if (length <= 0) {
-    out += '?';
-    return;
-  }
-  out.append(converted.data(), static_cast<std::size_t>(length));
-}
-
 }  // namespace
 
 unsigned ansiCodePage() {
@@ -87,49 +53,37 @@ bool isLeadByte(std::uint8_t byte) {
   return IsDBCSLeadByte(byte) != FALSE;
 }
 
-const char* nextChar(const char* p) {
-  if (p == nullptr || *p == 0) return p;
-  return p + characterLength(p);
+namespace side {
+
+std::size_t characterLength(const char* p) {
+  if (*p == 0) return 1;
+  if (isUtf8()) return utf8SequenceLength(p);
+  const char* next = CharNextA(p);
+  if (next - p == 2 && !isValidTrail(p)) return 1;
+  return next > p ? static_cast<std::size_t>(next - p) : 1;
 }
 
-int compareBytes(const char* a, const char* b, std::size_t maxBytes) {
-  std::size_t compared = 0;
-  while (compared < maxBytes) {
-    const std::size_t length = characterLength(a + compared);
-    if (compared + length > maxBytes) break;  // never split a character
-    for (std::size_t i = 0; i < length; ++i) {
-      const auto x = static_cast<std::uint8_t>(a[compared + i]);
-      const auto y = static_cast<std::uint8_t>(b[compared + i]);
-      if (x != y) return x < y ? -1 : 1;
-      if (x == 0) return 0;
-    }
-    compared += length;
+void appendCharacter(const char16_t* units, std::size_t count, std::string& out) {
+  const auto* wide = reinterpret_cast<const wchar_t*>(units);
+  std::array<char, 8> converted{};
+  int length = 0;
+  if (isUtf8()) {
+    // The composition flag is refused for UTF-8, as is a default character.
+    length = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(count), converted.data(),
+                                 static_cast<int>(converted.size()), nullptr, nullptr);
+  } else {
+    BOOL usedDefault = FALSE;
+    length = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, wide, static_cast<int>(count), converted.data(),
+                                 static_cast<int>(converted.size()), nullptr, &usedDefault);
+    if (usedDefault) length = 0;
   }
-  return 0;
+  if (length <= 0) {
+    out += '?';
+    return;
+  }
+  out.append(converted.data(), static_cast<std::size_t>(length));
 }
 
-const char* findChar(const char* text, char c) {
-  for (const char* p = text; p != nullptr; p = nextChar(p)) {
-    if (*p == c) return p;
-    if (*p == 0) return nullptr;
-  }
-  return nullptr;
-}
-
-std::string wideToAnsi(std::u16string_view units) {
-  std::string out;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    const char16_t unit = units[i];
-    if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-      convertCharacter(&units[i], 2, out);
-      ++i;
-    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      out += '?';
-    } else {
-      convertCharacter(&units[i], 1, out);
-    }
-  }
-  return out;
-}
+}  // namespace side
 
 }  // namespace zav::platform
