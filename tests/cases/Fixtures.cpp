@@ -4,29 +4,6 @@
 
 namespace zav::cases {
 
-Bytes bytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-Bytes zeros(std::size_t count) { return Bytes(count, 0); }
-
-Bytes le16(std::uint16_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-}
-
-Bytes le32(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-}
-
-Bytes be32(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
-          static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-}
-
 Bytes riffChunk(std::string_view id, const Bytes& data) {
   Bytes chunk = bytes(id) + le32(static_cast<std::uint32_t>(data.size())) + data;
   if (data.size() % 2 != 0) chunk.push_back(0);

@@ -8,16 +8,18 @@
 #include <string_view>
 #include <vector>
 
+#include "Bytes.h"
+
 namespace zav::cases {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::bytes;
+using test::be32;
+using test::le16;
+using test::le32;
+using test::operator+;
 
-Bytes bytes(std::string_view text);
-Bytes operator+(Bytes a, const Bytes& b);
-Bytes zeros(std::size_t count);
-Bytes le16(std::uint16_t value);
-Bytes le32(std::uint32_t value);
-Bytes be32(std::uint32_t value);
+inline Bytes zeros(std::size_t count) { return test::repeat(0, count); }
 
 // A RIFF chunk with its pad byte when the data size is odd.
 Bytes riffChunk(std::string_view id, const Bytes& data);

@@ -9,38 +9,6 @@ namespace zav::test {
 
 namespace fs = std::filesystem;
 
-Bytes bytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-Bytes& operator+=(Bytes& a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-Bytes repeat(std::uint8_t byte, std::size_t count) { return Bytes(count, byte); }
-
-Bytes be32(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
-          static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-}
-
-Bytes be16(std::uint16_t v) {
-  return {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-}
-
-Bytes le32(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-}
-
-Bytes le16(std::uint16_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-}
-
 namespace {
 
 std::string makeTempFolder() {

@@ -1,5 +1,5 @@
-// Test fixtures built from bytes: a byte vector with a few builders, and a
-// temporary file that holds them for as long as the object lives.
+// A temporary file (or folder) that holds test fixtures for as long as the
+// object lives.
 #ifndef ZAV_TESTS_SUPPORT_TEMPFILE_H
 #define ZAV_TESTS_SUPPORT_TEMPFILE_H
 
@@ -8,19 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Bytes.h"
+
 namespace zav::test {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// The characters of `text` as bytes (embedded NULs kept when the view has them).
-Bytes bytes(std::string_view text);
-Bytes operator+(Bytes a, const Bytes& b);
-Bytes& operator+=(Bytes& a, const Bytes& b);
-Bytes repeat(std::uint8_t byte, std::size_t count);
-Bytes be32(std::uint32_t value);
-Bytes be16(std::uint16_t value);
-Bytes le32(std::uint32_t value);
-Bytes le16(std::uint16_t value);
 
 // A file in a fresh temporary folder, removed with the folder on destruction.
 class TempFile {
