@@ -39,19 +39,6 @@ Bytes id3v1Tag(const Id3v1Fields& f) {
          field(f.year, 4) + comment + Bytes{f.genre};
 }
 
-Bytes syncsafe(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v >> 21 & 0x7F), static_cast<std::uint8_t>(v >> 14 & 0x7F),
-          static_cast<std::uint8_t>(v >> 7 & 0x7F), static_cast<std::uint8_t>(v & 0x7F)};
-}
-
-Bytes id3v2Frame(std::string_view id, const Bytes& data) {
-  return bytes(id) + be32(static_cast<std::uint32_t>(data.size())) + be16(0) + data;
-}
-
-Bytes id3v2Text(std::string_view id, std::string_view text) {
-  return id3v2Frame(id, Bytes{0} + bytes(text));
-}
-
 Bytes id3v2Tag(const Bytes& body, int major, int revision, int flags) {
   return bytes("ID3") +
          Bytes{static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(revision),
@@ -66,20 +53,6 @@ Bytes unsynchronise(const Bytes& data) {
     if (b == 0xFF) out.push_back(0);
   }
   return out;
-}
-
-Bytes riffChunk(std::string_view id, const Bytes& data) {
-  Bytes out = bytes(id) + le32(static_cast<std::uint32_t>(data.size())) + data;
-  if (data.size() % 2 == 1) out.push_back(0);
-  return out;
-}
-
-Bytes riffList(std::string_view type, const Bytes& chunks) {
-  return riffChunk("LIST", bytes(type) + chunks);
-}
-
-Bytes riffForm(std::string_view type, const Bytes& chunks) {
-  return riffChunk("RIFF", bytes(type) + chunks);
 }
 
 }  // namespace zav::test

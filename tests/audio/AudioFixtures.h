@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "ContainerBytes.h"
 #include "TempFile.h"
 
 namespace zav::test {
@@ -39,17 +40,10 @@ Bytes id3v1Tag(const Id3v1Fields& f);
 // A fixed-width field exactly as given, cut or zero-padded to `width`.
 Bytes field(std::string_view text, std::size_t width);
 
-Bytes syncsafe(std::uint32_t value);
-Bytes id3v2Frame(std::string_view id, const Bytes& data);
-// A text frame in encoding 0.
-Bytes id3v2Text(std::string_view id, std::string_view text);
 Bytes id3v2Tag(const Bytes& body, int major = 3, int revision = 0, int flags = 0);
 // Inserts a 0x00 after every 0xFF, as an unsynchronising writer does.
 Bytes unsynchronise(const Bytes& data);
 
-Bytes riffChunk(std::string_view id, const Bytes& data);  // with its pad byte
-Bytes riffList(std::string_view type, const Bytes& chunks);
-Bytes riffForm(std::string_view type, const Bytes& chunks);
 
 }  // namespace zav::test
 

@@ -4,40 +4,14 @@
 
 namespace zav::cases {
 
-Bytes riffChunk(std::string_view id, const Bytes& data) {
-  Bytes chunk = bytes(id) + le32(static_cast<std::uint32_t>(data.size())) + data;
-  if (data.size() % 2 != 0) chunk.push_back(0);
-  return chunk;
-}
-
-Bytes riffList(std::string_view listType, const Bytes& chunks) {
-  return riffChunk("LIST", bytes(listType) + chunks);
-}
-
-Bytes riffForm(std::string_view formType, const Bytes& chunks) {
-  return riffChunk("RIFF", bytes(formType) + chunks);
-}
-
 Bytes waveFormat() {
   // PCM, mono, 8000 Hz, 8 bits.
   return riffChunk("fmt ", le16(1) + le16(1) + le32(8000) + le32(8000) + le16(1) + le16(8));
 }
 
-Bytes id3v2Frame(std::string_view id, const Bytes& data) {
-  return bytes(id) + be32(static_cast<std::uint32_t>(data.size())) + Bytes{0, 0} + data;
-}
-
-Bytes id3v2Text(std::string_view id, std::string_view text) {
-  return id3v2Frame(id, Bytes{0} + bytes(text));
-}
-
 Bytes id3v2Tag(const Bytes& frames, std::size_t padding) {
   const auto size = static_cast<std::uint32_t>(frames.size() + padding);
-  const Bytes syncsafe = {static_cast<std::uint8_t>((size >> 21) & 0x7F),
-                          static_cast<std::uint8_t>((size >> 14) & 0x7F),
-                          static_cast<std::uint8_t>((size >> 7) & 0x7F),
-                          static_cast<std::uint8_t>(size & 0x7F)};
-  return bytes("ID3") + Bytes{3, 0, 0} + syncsafe + frames + zeros(padding);
+  return bytes("ID3") + Bytes{3, 0, 0} + test::syncsafe(size) + frames + zeros(padding);
 }
 
 namespace {

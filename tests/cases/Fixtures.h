@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Bytes.h"
+#include "ContainerBytes.h"
 
 namespace zav::cases {
 
@@ -21,18 +22,16 @@ using test::operator+;
 
 inline Bytes zeros(std::size_t count) { return test::repeat(0, count); }
 
-// A RIFF chunk with its pad byte when the data size is odd.
-Bytes riffChunk(std::string_view id, const Bytes& data);
-Bytes riffList(std::string_view listType, const Bytes& chunks);
-Bytes riffForm(std::string_view formType, const Bytes& chunks);
+using test::riffChunk;
+using test::riffList;
+using test::riffForm;
 // A 16-byte PCM format chunk.
 Bytes waveFormat();
 
-// One ID3v2.3 frame, and a version 2.3.0 tag of the frames and padding.
-Bytes id3v2Frame(std::string_view id, const Bytes& data);
+using test::id3v2Frame;
+using test::id3v2Text;
+// A version 2.3.0 tag of the frames and padding.
 Bytes id3v2Tag(const Bytes& frames, std::size_t padding);
-// A text frame: encoding byte 0, then the text.
-Bytes id3v2Text(std::string_view id, std::string_view text);
 
 // An ID3v1 tag; a track above 0 makes it a version 1.1 tag.
 struct Id3v1Fields {
