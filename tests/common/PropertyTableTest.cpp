@@ -1,5 +1,7 @@
 #include "PropertyTable.h"
 
+#include "PropertyKeys.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -72,6 +74,18 @@ TEST(PropertyTable, TitlesComeFromTheModulesStringResources) {
 
   PropertyTable foreign(kRows, "other.dll");
   EXPECT_STREQ(foreign.title(0), "");  // not this module's name: no strings
+}
+
+// Keys 129 and up mean different things in the two plug-ins.
+TEST(PropertyNames, DependOnThePluginFromKey129On) {
+  EXPECT_EQ(propertyName(kAudioPluginName, 1), "title");
+  EXPECT_EQ(propertyName(kRtfPluginName, 11), "saved");
+  EXPECT_EQ(propertyName(kAudioPluginName, 129), "track");
+  EXPECT_EQ(propertyName(kAudioPluginName, 133), "original_artist");
+  EXPECT_EQ(propertyName(kRtfPluginName, 129), "operator");
+  EXPECT_EQ(propertyName(kRtfPluginName, 131), "key_131");
+  EXPECT_EQ(propertyName("Other", 129), "key_129");
+  EXPECT_EQ(propertyName("Other", 4), "keywords");
 }
 
 }  // namespace
