@@ -1,0 +1,262 @@
+#!/usr/bin/env python3
+"""Whole-process benchmark: times, on the same file lists and in one run, the
+catalog host driving the plug-ins, a floor program (per audio file: open, read
+the first 16 KiB and the last 128 bytes, close; per RTF file: read it whole)
+and a TagLib reader (tags and audio properties at TagLib's fast read style).
+
+Each program runs once to warm the page cache, then --runs times in turn; the
+table gives the median time, files/s and MB/s (the files' whole sizes over that
+time), the peak resident memory, its growth over the same program run on an
+empty list (what the files cost above the process's start), and each time as
+a multiple of the floor's.
+
+  bench/whole_process.py                      the bench preset's build, every list
+  bench/whole_process.py --build build/release --list rtf
+  bench/whole_process.py --syscalls           also system calls per file (strace -c)
+  bench/whole_process.py --doc docs/benchmarks.md   replace the results in the doc
+
+The host is `zavcat show --format null --files-from LIST` when the build's
+zavcat offers it, else zav_null_host, which drives the entry points the same
+way. The floor, TagLib and stand-in programs come from a build with
+benchmarks enabled (the bench preset); --tools names one when --build has none.
+The corpus is made by tools/make_bench_corpus.py when it is missing.
+"""
+
+import argparse
+import datetime
+import os
+import pathlib
+import platform
+import re
+import shlex
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+REPO = pathlib.Path(__file__).resolve().parent.parent
+LISTS = ["mp3", "wav", "avi", "rtf"]
+TAGLIB_LISTS = {"mp3", "wav"}  # TagLib reads no AVI and no RTF
+BEGIN, END = "<!-- whole-process results: begin -->", "<!-- whole-process results: end -->"
+MIB = 1 << 20
+
+
+class Program:
+    def __init__(self, name, command):
+        self.name = name
+        self.command = command  # argument list with "{list}" where the list path goes
+
+    def arguments(self, list_path):
+        return [list_path if part == "{list}" else part for part in self.command]
+
+
+def measure(arguments, env):
+    """(wall seconds, peak resident bytes) of one run; stops on failure.
+
+    The peak comes from GNU time, whose small process is the one that forks and
+    execs: a child forked from this Python process would count Python's own
+    memory in its peak."""
+    with tempfile.NamedTemporaryFile("r", suffix=".rss") as peak:
+        command = ["/usr/bin/time", "-f", "%M", "-o", peak.name, *arguments]
+        start = time.perf_counter()
+        process = subprocess.run(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        elapsed = time.perf_counter() - start
+        if process.returncode != 0:
+            sys.exit(f"whole_process: {shlex.join(arguments)} failed ({process.returncode}):\n"
+                     + process.stderr.decode(errors="replace"))
+        return elapsed, int(peak.read().split()[-1]) * 1024
+
+
+def syscall_counts(arguments, env):
+    """System calls by name for one run under strace -c."""
+    with tempfile.NamedTemporaryFile("r", suffix=".strace") as report:
+        subprocess.run(["strace", "-f", "-c", "-o", report.name, *arguments], env=env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        counts = {}
+        for line in report.read().splitlines():
+            fields = line.split()
+            # % time, seconds, usecs/call, calls, [errors], syscall
+            if len(fields) >= 5 and fields[0][0].isdigit() and fields[-1] != "total":
+                counts[fields[-1]] = int(fields[3])
+        return counts
+
+
+def find_tools(build, tools):
+    candidates = [tools] if tools else [build, REPO / "build" / "bench"]
+    for folder in candidates:
+        if (folder / "bin" / "zav_floor").exists():
+            return folder / "bin"
+    sys.exit("whole_process: no zav_floor found in " + ", ".join(map(str, candidates)) +
+             "; build one with: bash tools/setup.sh --bench && cmake --workflow --preset bench")
+
+
+def host_program(build_bin, tools_bin, env):
+    zavcat = build_bin / "zavcat"
+    probe = subprocess.run([str(zavcat), "show", "--format", "null", "--files-from", "/dev/null"],
+                           env=env, capture_output=True) if zavcat.exists() else None
+    if probe is not None and probe.returncode == 0:
+        return Program("zavcat", [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
+    return Program("zav_null_host",
+                   [str(tools_bin / "zav_null_host"), "--plugins", str(build_bin), "--files-from", "{list}"])
+
+
+def list_files(path):
+    files = [line for line in path.read_text().splitlines() if line]
+    return len(files), sum(os.stat(f).st_size for f in files)
+
+
+def run_list(kind, list_path, programs, runs, env, empty_list, want_syscalls):
+    files, size = list_files(list_path)
+    chosen = [p for p in programs if p.name != "TagLib reader" or kind in TAGLIB_LISTS]
+    for program in chosen:  # warm the page cache and the loader
+        measure(program.arguments(str(list_path)), env)
+    times = {p.name: [] for p in chosen}
+    peaks = {p.name: 0 for p in chosen}
+    for _ in range(runs):
+        for program in chosen:
+            elapsed, peak = measure(program.arguments(str(list_path)), env)
+            times[program.name].append(elapsed)
+            peaks[program.name] = max(peaks[program.name], peak)
+    rows = []
+    for program in chosen:
+        _, start_peak = measure(program.arguments(empty_list), env)
+        row = {"list": kind, "program": program.name, "files": files, "bytes": size,
+               "time": statistics.median(times[program.name]), "times": times[program.name],
+               "peak": peaks[program.name], "growth": peaks[program.name] - start_peak}
+        if want_syscalls:
+            counts = syscall_counts(program.arguments(str(list_path)), env)
+            start = syscall_counts(program.arguments(empty_list), env)
+            row["syscalls"] = {name: (n - start.get(name, 0)) / files for name, n in counts.items()}
+        rows.append(row)
+    return rows
+
+
+def results_table(rows):
+    floor = {r["list"]: r["time"] for r in rows if r["program"] == "floor"}
+    taglib = {r["list"]: r["time"] for r in rows if r["program"] == "TagLib reader"}
+    lines = ["| List | Program | Files | MB | Time (s) | Files/s | MB/s | Peak RSS (MiB) | "
+             "RSS growth (MiB) | × floor time | Files/s ÷ TagLib |",
+             "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|"]
+    for r in rows:
+        versus_taglib = ""
+        if r["program"] not in ("floor", "TagLib reader") and r["list"] in taglib:
+            versus_taglib = f"{taglib[r['list']] / r['time']:.2f}"
+        lines.append(
+            f"| {r['list']} | {r['program']} | {r['files']} | {r['bytes'] / 1e6:.0f} | {r['time']:.3f} | "
+            f"{r['files'] / r['time']:,.0f} | {r['bytes'] / 1e6 / r['time']:,.0f} | {r['peak'] / MIB:.1f} | "
+            f"{r['growth'] / MIB:.1f} | {r['time'] / floor[r['list']]:.2f} | {versus_taglib} |")
+    return "\n".join(lines)
+
+
+def syscall_table(rows):
+    lines = ["| List | Program | System calls per file | The most frequent, per file |", "|---|---|--:|---|"]
+    for r in rows:
+        calls = {name: n for name, n in r["syscalls"].items() if n >= 0.05}
+        top = sorted(calls.items(), key=lambda item: -item[1])[:6]
+        lines.append(f"| {r['list']} | {r['program']} | {sum(calls.values()):.1f} | "
+                     + ", ".join(f"{name} {n:.1f}" for name, n in top) + " |")
+    return "\n".join(lines)
+
+
+def first_line(arguments):
+    try:
+        out = subprocess.run(arguments, capture_output=True, text=True).stdout
+        return out.splitlines()[0].strip() if out else "?"
+    except OSError:
+        return "?"
+
+
+def cache_value(build, key):
+    cache = build / "CMakeCache.txt"
+    if not cache.exists():
+        return "?"
+    match = re.search(rf"^{key}:[A-Z]+=(.*)$", cache.read_text(), re.M)
+    return match.group(1) if match else "?"
+
+
+def machine_description(build):
+    cpu = re.search(r"model name\s*:\s*(.*)", pathlib.Path("/proc/cpuinfo").read_text())
+    memory = re.search(r"MemTotal:\s*(\d+)", pathlib.Path("/proc/meminfo").read_text())
+    release = re.search(r'PRETTY_NAME="(.*)"', pathlib.Path("/etc/os-release").read_text())
+    compiler = cache_value(build, "CMAKE_CXX_COMPILER")
+    commit = first_line(["git", "-C", str(REPO), "describe", "--always", "--dirty"])
+    return (f"{cpu.group(1) if cpu else '?'}, {os.cpu_count()} cores, "
+            f"{int(memory.group(1)) / MIB:.0f} GiB; {release.group(1) if release else '?'}, "
+            f"Linux {platform.release()}; {first_line([compiler, '--version'])}, "
+            f"{cache_value(build, 'CMAKE_BUILD_TYPE')}; TagLib {first_line(['pkg-config', '--modversion', 'taglib'])}; "
+            f"commit {commit}")
+
+
+def report(rows, args, command, host_name, build):
+    today = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+    parts = [f"Measured {today} on {machine_description(build)}.",
+             "",
+             f"Host: `{host_name}`. Median of {args.runs} runs after one warm-up run of each program "
+             "(warm page cache, one process at a time). MB are 10⁶ bytes of the listed files' "
+             "whole sizes; RSS growth is the peak over the same program's peak on an empty list.",
+             "",
+             results_table(rows)]
+    if args.syscalls:
+        parts += ["", "System calls per file (`strace -f -c`, less the same program on an empty list):",
+                  "", syscall_table(rows)]
+    parts += ["", "Reproduce:", "", "```sh", command, "```"]
+    return "\n".join(parts) + "\n"
+
+
+def update_doc(doc, section):
+    text = doc.read_text() if doc.exists() else f"{BEGIN}\n{END}\n"
+    if BEGIN not in text or END not in text:
+        sys.exit(f"whole_process: {doc} has no {BEGIN} ... {END} markers")
+    head, rest = text.split(BEGIN, 1)
+    _, tail = rest.split(END, 1)
+    doc.write_text(f"{head}{BEGIN}\n{section}{END}{tail}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", type=pathlib.Path, default=REPO / "build" / "bench",
+                        help="build folder whose zavcat and plug-ins are timed (default: build/bench)")
+    parser.add_argument("--tools", type=pathlib.Path,
+                        help="build folder with zav_floor, zav_taglib_reader and zav_null_host")
+    parser.add_argument("--corpus", type=pathlib.Path,
+                        help="corpus folder (default: $ZAV_BENCH_DIR, else bench-corpus beside the build folder)")
+    parser.add_argument("--list", default=",".join(LISTS), help="lists to run, e.g. mp3 or wav,avi")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--syscalls", action="store_true", help="also count system calls per file")
+    parser.add_argument("--doc", type=pathlib.Path, help="markdown file whose results section is replaced")
+    args = parser.parse_args()
+
+    build = args.build.resolve()
+    build_bin = build / "bin"
+    kinds = [k.strip() for k in args.list.split(",") if k.strip()]
+    if not kinds or any(k not in LISTS for k in kinds):
+        sys.exit(f"whole_process: --list takes some of {','.join(LISTS)}")
+    corpus = (args.corpus or pathlib.Path(os.environ.get("ZAV_BENCH_DIR") or build.parent / "bench-corpus")).resolve()
+    if not (corpus / "corpus.json").exists():
+        subprocess.run([sys.executable, str(REPO / "tools" / "make_bench_corpus.py"), "--out", str(corpus)],
+                       check=True)
+
+    # The plug-ins take their code page from the locale; fix it for every run.
+    env = {**os.environ, "LC_ALL": "C.UTF-8"}
+    tools_bin = find_tools(build, args.tools.resolve() if args.tools else None)
+    host = host_program(build_bin, tools_bin, env)
+    programs = [Program("floor", [str(tools_bin / "zav_floor"), "{list}"]), host,
+                Program("TagLib reader", [str(tools_bin / "zav_taglib_reader"), "{list}"])]
+
+    rows = []
+    with tempfile.NamedTemporaryFile("w", suffix=".list") as empty:
+        for kind in kinds:
+            print(f"whole_process: {kind} ...", file=sys.stderr)
+            rows += run_list(kind, corpus / f"{kind}.list", programs, args.runs, env, empty.name, args.syscalls)
+
+    command = "python3 bench/whole_process.py " + " ".join(shlex.quote(a) for a in sys.argv[1:])
+    section = report(rows, args, command.strip(), host.name, build)
+    print(section)
+    if args.doc:
+        update_doc(args.doc, section)
+
+
+if __name__ == "__main__":
+    main()
