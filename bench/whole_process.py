@@ -188,9 +188,10 @@ def machine_description(build):
             f"commit {commit}")
 
 
-def report(rows, args, command, host_name, build):
+def report(rows, args, command, host_name, build, load):
     today = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
-    parts = [f"Measured {today} on {machine_description(build)}.",
+    parts = [f"Measured {today} on {machine_description(build)}; load average {load:.1f} "
+             "at the start (the cores are shared, so figures move from run to run).",
              "",
              f"Host: `{host_name}`. Median of {args.runs} runs after one warm-up run of each program "
              "(warm page cache, one process at a time). MB are 10⁶ bytes of the listed files' "
@@ -245,6 +246,7 @@ def main():
     programs = [Program("floor", [str(tools_bin / "zav_floor"), "{list}"]), host,
                 Program("TagLib reader", [str(tools_bin / "zav_taglib_reader"), "{list}"])]
 
+    load = os.getloadavg()[0]
     rows = []
     with tempfile.NamedTemporaryFile("w", suffix=".list") as empty:
         for kind in kinds:
@@ -252,7 +254,7 @@ def main():
             rows += run_list(kind, corpus / f"{kind}.list", programs, args.runs, env, empty.name, args.syscalls)
 
     command = "python3 bench/whole_process.py " + " ".join(shlex.quote(a) for a in sys.argv[1:])
-    section = report(rows, args, command.strip(), host.name, build)
+    section = report(rows, args, command.strip(), host.name, build, load)
     print(section)
     if args.doc:
         update_doc(args.doc, section)
