@@ -51,21 +51,29 @@ class Program:
         return [list_path if part == "{list}" else part for part in self.command]
 
 
-def measure(arguments, env):
-    """(wall seconds, peak resident bytes) of one run; stops on failure.
+def fail(arguments, code, errors):
+    sys.exit(f"whole_process: {shlex.join(arguments)} failed ({code}):\n{errors.decode(errors='replace')}")
 
-    The peak comes from GNU time, whose small process is the one that forks and
-    execs: a child forked from this Python process would count Python's own
-    memory in its peak."""
+
+def wall_time(arguments, env):
+    """Seconds of one run, from start to exit; stops on failure."""
+    start = time.perf_counter()
+    process = subprocess.run(arguments, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    elapsed = time.perf_counter() - start
+    if process.returncode != 0:
+        fail(arguments, process.returncode, process.stderr)
+    return elapsed
+
+
+def peak_memory(arguments, env):
+    """Peak resident bytes of one run. GNU time forks and execs the program:
+    a child forked from this Python process would count Python's own memory."""
     with tempfile.NamedTemporaryFile("r", suffix=".rss") as peak:
         command = ["/usr/bin/time", "-f", "%M", "-o", peak.name, *arguments]
-        start = time.perf_counter()
         process = subprocess.run(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        elapsed = time.perf_counter() - start
         if process.returncode != 0:
-            sys.exit(f"whole_process: {shlex.join(arguments)} failed ({process.returncode}):\n"
-                     + process.stderr.decode(errors="replace"))
-        return elapsed, int(peak.read().split()[-1]) * 1024
+            fail(arguments, process.returncode, process.stderr)
+        return int(peak.read().split()[-1]) * 1024
 
 
 def syscall_counts(arguments, env):
@@ -106,26 +114,29 @@ def list_files(path):
     return len(files), sum(os.stat(f).st_size for f in files)
 
 
-def run_list(kind, list_path, programs, runs, env, empty_list, want_syscalls):
+def run_list(kind, list_path, programs, args, env, empty_list):
     files, size = list_files(list_path)
     chosen = [p for p in programs if p.name != "TagLib reader" or kind in TAGLIB_LISTS]
-    for program in chosen:  # warm the page cache and the loader
-        measure(program.arguments(str(list_path)), env)
+    listed = {p.name: p.arguments(str(list_path)) for p in chosen}
+    # The first run of each warms the page cache and gives a peak.
+    peaks = {p.name: peak_memory(listed[p.name], env) for p in chosen}
     times = {p.name: [] for p in chosen}
-    peaks = {p.name: 0 for p in chosen}
-    for _ in range(runs):
+    started = time.perf_counter()
+    rounds = 0
+    # Short lists take more rounds, so that a stall of the shared cores moves no median.
+    while rounds < args.runs or (time.perf_counter() - started < args.min_seconds and rounds < 200):
         for program in chosen:
-            elapsed, peak = measure(program.arguments(str(list_path)), env)
-            times[program.name].append(elapsed)
-            peaks[program.name] = max(peaks[program.name], peak)
+            times[program.name].append(wall_time(listed[program.name], env))
+        rounds += 1
     rows = []
     for program in chosen:
-        _, start_peak = measure(program.arguments(empty_list), env)
+        peak = max(peaks[program.name], peak_memory(listed[program.name], env))
+        start_peak = peak_memory(program.arguments(empty_list), env)
         row = {"list": kind, "program": program.name, "files": files, "bytes": size,
-               "time": statistics.median(times[program.name]), "times": times[program.name],
-               "peak": peaks[program.name], "growth": peaks[program.name] - start_peak}
-        if want_syscalls:
-            counts = syscall_counts(program.arguments(str(list_path)), env)
+               "time": statistics.median(times[program.name]), "runs": rounds,
+               "peak": peak, "growth": peak - start_peak}
+        if args.syscalls:
+            counts = syscall_counts(listed[program.name], env)
             start = syscall_counts(program.arguments(empty_list), env)
             row["syscalls"] = {name: (n - start.get(name, 0)) / files for name, n in counts.items()}
         rows.append(row)
@@ -135,17 +146,17 @@ def run_list(kind, list_path, programs, runs, env, empty_list, want_syscalls):
 def results_table(rows):
     floor = {r["list"]: r["time"] for r in rows if r["program"] == "floor"}
     taglib = {r["list"]: r["time"] for r in rows if r["program"] == "TagLib reader"}
-    lines = ["| List | Program | Files | MB | Time (s) | Files/s | MB/s | Peak RSS (MiB) | "
+    lines = ["| List | Program | Files | MB | Runs | Time (s) | Files/s | MB/s | Peak RSS (MiB) | "
              "RSS growth (MiB) | × floor time | Files/s ÷ TagLib |",
-             "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|"]
+             "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|"]
     for r in rows:
         versus_taglib = ""
         if r["program"] not in ("floor", "TagLib reader") and r["list"] in taglib:
             versus_taglib = f"{taglib[r['list']] / r['time']:.2f}"
         lines.append(
-            f"| {r['list']} | {r['program']} | {r['files']} | {r['bytes'] / 1e6:.0f} | {r['time']:.3f} | "
+            f"| {r['list']} | {r['program']} | {r['files']} | {r['bytes'] / 1e6:.0f} | {r['runs']} | {r['time']:.3f} | "
             f"{r['files'] / r['time']:,.0f} | {r['bytes'] / 1e6 / r['time']:,.0f} | {r['peak'] / MIB:.1f} | "
-            f"{r['growth'] / MIB:.1f} | {r['time'] / floor[r['list']]:.2f} | {versus_taglib} |")
+            f"{max(r['growth'], 0) / MIB:.1f} | {r['time'] / floor[r['list']]:.2f} | {versus_taglib} |")
     return "\n".join(lines)
 
 
@@ -193,9 +204,10 @@ def report(rows, args, command, host_name, build, load):
     parts = [f"Measured {today} on {machine_description(build)}; load average {load:.1f} "
              "at the start (the cores are shared, so figures move from run to run).",
              "",
-             f"Host: `{host_name}`. Median of {args.runs} runs after one warm-up run of each program "
-             "(warm page cache, one process at a time). MB are 10⁶ bytes of the listed files' "
-             "whole sizes; RSS growth is the peak over the same program's peak on an empty list.",
+             f"Host: `{host_name}`. Time is the median of the runs (the programs take turns, after "
+             "one warm-up run of each: warm page cache, one process at a time). MB are 10⁶ bytes of "
+             "the listed files' whole sizes; RSS growth is the peak over the same program's peak on "
+             "an empty list.",
              "",
              results_table(rows)]
     if args.syscalls:
@@ -224,7 +236,9 @@ def main():
     parser.add_argument("--corpus", type=pathlib.Path,
                         help="corpus folder (default: $ZAV_BENCH_DIR, else bench-corpus beside the build folder)")
     parser.add_argument("--list", default=",".join(LISTS), help="lists to run, e.g. mp3 or wav,avi")
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=5, help="timed runs of each program, at least")
+    parser.add_argument("--min-seconds", type=float, default=3.0,
+                        help="go on with more runs (up to 200) until this much time has passed on a list")
     parser.add_argument("--syscalls", action="store_true", help="also count system calls per file")
     parser.add_argument("--doc", type=pathlib.Path, help="markdown file whose results section is replaced")
     args = parser.parse_args()
@@ -251,7 +265,7 @@ def main():
     with tempfile.NamedTemporaryFile("w", suffix=".list") as empty:
         for kind in kinds:
             print(f"whole_process: {kind} ...", file=sys.stderr)
-            rows += run_list(kind, corpus / f"{kind}.list", programs, args.runs, env, empty.name, args.syscalls)
+            rows += run_list(kind, corpus / f"{kind}.list", programs, args, env, empty.name)
 
     command = "python3 bench/whole_process.py " + " ".join(shlex.quote(a) for a in sys.argv[1:])
     section = report(rows, args, command.strip(), host.name, build, load)
