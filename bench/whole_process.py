@@ -65,21 +65,21 @@ def wall_time(arguments, env):
     return elapsed
 
 
-def peak_memory(arguments, env):
+def peak_memory(arguments, env, must_succeed=True):
     """Peak resident bytes of one run. GNU time forks and execs the program:
     a child forked from this Python process would count Python's own memory."""
     with tempfile.NamedTemporaryFile("r", suffix=".rss") as peak:
         command = ["/usr/bin/time", "-f", "%M", "-o", peak.name, *arguments]
         process = subprocess.run(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        if process.returncode != 0:
+        if process.returncode != 0 and must_succeed:
             fail(arguments, process.returncode, process.stderr)
         return int(peak.read().split()[-1]) * 1024
 
 
-def syscall_counts(arguments, env):
+def syscall_counts(arguments, env, must_succeed=True):
     """System calls by name for one run under strace -c."""
     with tempfile.NamedTemporaryFile("r", suffix=".strace") as report:
-        subprocess.run(["strace", "-f", "-c", "-o", report.name, *arguments], env=env, check=True,
+        subprocess.run(["strace", "-f", "-c", "-o", report.name, *arguments], env=env, check=must_succeed,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         counts = {}
         for line in report.read().splitlines():
@@ -101,9 +101,9 @@ def find_tools(build, tools):
 
 def host_program(build_bin, tools_bin, env):
     zavcat = build_bin / "zavcat"
-    probe = subprocess.run([str(zavcat), "show", "--format", "null", "--files-from", "/dev/null"],
-                           env=env, capture_output=True) if zavcat.exists() else None
-    if probe is not None and probe.returncode == 0:
+    usage = subprocess.run([str(zavcat), "show", "--help"], env=env, capture_output=True,
+                           text=True).stdout if zavcat.exists() else ""
+    if "--files-from" in usage and "null" in usage:
         return Program("zavcat", [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
     return Program("zav_null_host",
                    [str(tools_bin / "zav_null_host"), "--plugins", str(build_bin), "--files-from", "{list}"])
@@ -131,13 +131,14 @@ def run_list(kind, list_path, programs, args, env, empty_list):
     rows = []
     for program in chosen:
         peak = max(peaks[program.name], peak_memory(listed[program.name], env))
-        start_peak = peak_memory(program.arguments(empty_list), env)
+        # A host may refuse an empty list; its start is measured all the same.
+        start_peak = peak_memory(program.arguments(empty_list), env, must_succeed=False)
         row = {"list": kind, "program": program.name, "files": files, "bytes": size,
                "time": statistics.median(times[program.name]), "runs": rounds,
                "peak": peak, "growth": peak - start_peak}
         if args.syscalls:
             counts = syscall_counts(listed[program.name], env)
-            start = syscall_counts(program.arguments(empty_list), env)
+            start = syscall_counts(program.arguments(empty_list), env, must_succeed=False)
             row["syscalls"] = {name: (n - start.get(name, 0)) / files for name, n in counts.items()}
         rows.append(row)
     return rows
@@ -191,7 +192,11 @@ def machine_description(build):
     memory = re.search(r"MemTotal:\s*(\d+)", pathlib.Path("/proc/meminfo").read_text())
     release = re.search(r'PRETTY_NAME="(.*)"', pathlib.Path("/etc/os-release").read_text())
     compiler = cache_value(build, "CMAKE_CXX_COMPILER")
-    commit = first_line(["git", "-C", str(REPO), "describe", "--always", "--dirty"])
+    commit = first_line(["git", "-C", str(REPO), "rev-parse", "--short", "HEAD"])
+    # Only changes to what is measured count; the results file changes with every run.
+    changed = subprocess.run(["git", "-C", str(REPO), "diff", "--quiet", "HEAD", "--", ".",
+                              ":(exclude)docs/benchmarks.md"]).returncode != 0
+    commit += " with uncommitted changes" if changed else ""
     return (f"{cpu.group(1) if cpu else '?'}, {os.cpu_count()} cores, "
             f"{int(memory.group(1)) / MIB:.0f} GiB; {release.group(1) if release else '?'}, "
             f"Linux {platform.release()}; {first_line([compiler, '--version'])}, "
