@@ -44,6 +44,9 @@ import subprocess
 import sys
 import tempfile
 
+# The byte and container helpers of the sample disc serve here as well.
+from make_sample_disc import be32, id3v2_frame, riff_chunk as chunk, riff_form as riff, riff_list, syncsafe
+
 REPO = pathlib.Path(__file__).resolve().parent.parent
 GENERATOR_VERSION = 1
 COUNTS = {"mp3": 2000, "wav": 300, "avi": 100, "rtf": 1000}
@@ -51,18 +54,6 @@ MB = 1 << 20
 
 
 # --- small helpers ------------------------------------------------------------
-
-def be32(value):
-    return struct.pack(">I", value)
-
-
-def le16(value):
-    return struct.pack("<H", value)
-
-
-def le32(value):
-    return struct.pack("<I", value)
-
 
 def rng_for(seed, kind, index):
     # String seeds hash the same way on every run and platform.
@@ -309,14 +300,6 @@ class MpegClip:
 
 # --- ID3 tags --------------------------------------------------------------------------
 
-def syncsafe(value):
-    return bytes((value >> shift) & 0x7F for shift in (21, 14, 7, 0))
-
-
-def id3v2_frame(frame_id, data):
-    return frame_id.encode("ascii") + be32(len(data)) + b"\0\0" + data
-
-
 def id3v2_encoded(text, unicode_frames, japanese):
     """The encoding byte and the text: UTF-16 with a byte-order mark, or the
     single-byte encoding taggers write (Shift-JIS bytes for Japanese text)."""
@@ -403,19 +386,6 @@ def id3v1_tag(rng, meta):
 
 
 # --- RIFF files -------------------------------------------------------------------------
-
-def chunk(identifier, data):
-    pad = b"\0" if len(data) % 2 else b""
-    return identifier.encode("ascii") + le32(len(data)) + data + pad
-
-
-def riff_list(list_type, chunks):
-    return chunk("LIST", list_type.encode("ascii") + b"".join(chunks))
-
-
-def riff(form, chunks):
-    return chunk("RIFF", form.encode("ascii") + b"".join(chunks))
-
 
 def info_list(rng, meta):
     """An INFO list as editors write it: NUL-terminated texts, some odd-sized."""
