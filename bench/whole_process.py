@@ -15,10 +15,10 @@ a multiple of the floor's.
   bench/whole_process.py --syscalls           also system calls per file (strace -c)
   bench/whole_process.py --doc docs/benchmarks.md   replace the results in the doc
 
-The host is `zavcat show --format null --files-from LIST` when the build's
-zavcat offers it, else zav_null_host, which drives the entry points the same
-way. The floor, TagLib and stand-in programs come from a build with
-benchmarks enabled (the bench preset); --tools names one when --build has none.
+The host is `zavcat show --format null --files-from LIST`, which drives every
+entry point for every file and prints nothing. The floor and TagLib programs
+come from a build with benchmarks enabled (the bench preset); --tools names
+one when --build has none.
 The corpus is made by tools/make_bench_corpus.py when it is missing.
 """
 
@@ -99,14 +99,13 @@ def find_tools(build, tools):
              "; build one with: bash tools/setup.sh --bench && cmake --workflow --preset bench")
 
 
-def host_program(build_bin, tools_bin, env):
+def host_program(build_bin, env):
     zavcat = build_bin / "zavcat"
     usage = subprocess.run([str(zavcat), "show", "--help"], env=env, capture_output=True,
                            text=True).stdout if zavcat.exists() else ""
-    if "--files-from" in usage and "null" in usage:
-        return Program("zavcat", [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
-    return Program("zav_null_host",
-                   [str(tools_bin / "zav_null_host"), "--plugins", str(build_bin), "--files-from", "{list}"])
+    if "--files-from" not in usage or "null" not in usage:
+        sys.exit(f"whole_process: {zavcat} is missing or offers no show --format null --files-from")
+    return Program("zavcat", [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
 
 
 def list_files(path):
@@ -204,12 +203,12 @@ def machine_description(build):
             f"commit {commit}")
 
 
-def report(rows, args, command, host_name, build, load):
+def report(rows, args, command, build, load):
     today = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
     parts = [f"Measured {today} on {machine_description(build)}; load average {load:.1f} "
              "at the start (the cores are shared, so figures move from run to run).",
              "",
-             f"Host: `{host_name}`. Time is the median of the runs (the programs take turns, after "
+             "Time is the median of the runs (the programs take turns, after "
              "one warm-up run of each: warm page cache, one process at a time). MB are 10⁶ bytes of "
              "the listed files' whole sizes; RSS growth is the peak over the same program's peak on "
              "an empty list.",
@@ -237,7 +236,7 @@ def main():
     parser.add_argument("--build", type=pathlib.Path, default=REPO / "build" / "bench",
                         help="build folder whose zavcat and plug-ins are timed (default: build/bench)")
     parser.add_argument("--tools", type=pathlib.Path,
-                        help="build folder with zav_floor, zav_taglib_reader and zav_null_host")
+                        help="build folder with zav_floor and zav_taglib_reader")
     parser.add_argument("--corpus", type=pathlib.Path,
                         help="corpus folder (default: $ZAV_BENCH_DIR, else bench-corpus beside the build folder)")
     parser.add_argument("--list", default=",".join(LISTS), help="lists to run, e.g. mp3 or wav,avi")
@@ -261,7 +260,7 @@ def main():
     # The plug-ins take their code page from the locale; fix it for every run.
     env = {**os.environ, "LC_ALL": "C.UTF-8"}
     tools_bin = find_tools(build, args.tools.resolve() if args.tools else None)
-    host = host_program(build_bin, tools_bin, env)
+    host = host_program(build_bin, env)
     programs = [Program("floor", [str(tools_bin / "zav_floor"), "{list}"]), host,
                 Program("TagLib reader", [str(tools_bin / "zav_taglib_reader"), "{list}"])]
 
@@ -273,7 +272,7 @@ def main():
             rows += run_list(kind, corpus / f"{kind}.list", programs, args, env, empty.name)
 
     command = "python3 bench/whole_process.py " + " ".join(shlex.quote(a) for a in sys.argv[1:])
-    section = report(rows, args, command.strip(), host.name, build, load)
+    section = report(rows, args, command.strip(), build, load)
     print(section)
     if args.doc:
         update_doc(args.doc, section)
