@@ -55,14 +55,20 @@ def fail(arguments, code, errors):
     sys.exit(f"whole_process: {shlex.join(arguments)} failed ({code}):\n{errors.decode(errors='replace')}")
 
 
-def wall_time(arguments, env):
-    """Seconds of one run, from start to exit; stops on failure."""
+def timed_run(arguments, env):
+    """(wall seconds, CPU seconds) of one run, from start to exit; stops on
+    failure. CPU time (user and system) moves less than wall time when other
+    work shares the cores."""
     start = time.perf_counter()
-    process = subprocess.run(arguments, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    process = subprocess.Popen(arguments, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    errors = process.stderr.read()
+    _, status, usage = os.wait4(process.pid, 0)
     elapsed = time.perf_counter() - start
-    if process.returncode != 0:
-        fail(arguments, process.returncode, process.stderr)
-    return elapsed
+    process.stderr.close()
+    process.returncode = code = os.waitstatus_to_exitcode(status)
+    if code != 0:
+        fail(arguments, code, errors)
+    return elapsed, usage.ru_utime + usage.ru_stime
 
 
 def peak_memory(arguments, env, must_succeed=True):
@@ -120,12 +126,15 @@ def run_list(kind, list_path, programs, args, env, empty_list):
     # The first run of each warms the page cache and gives a peak.
     peaks = {p.name: peak_memory(listed[p.name], env) for p in chosen}
     times = {p.name: [] for p in chosen}
+    cpu = {p.name: [] for p in chosen}
     started = time.perf_counter()
     rounds = 0
     # Short lists take more rounds, so that a stall of the shared cores moves no median.
     while rounds < args.runs or (time.perf_counter() - started < args.min_seconds and rounds < 200):
         for program in chosen:
-            times[program.name].append(wall_time(listed[program.name], env))
+            elapsed, used = timed_run(listed[program.name], env)
+            times[program.name].append(elapsed)
+            cpu[program.name].append(used)
         rounds += 1
     rows = []
     for program in chosen:
@@ -133,7 +142,8 @@ def run_list(kind, list_path, programs, args, env, empty_list):
         # A host may refuse an empty list; its start is measured all the same.
         start_peak = peak_memory(program.arguments(empty_list), env, must_succeed=False)
         row = {"list": kind, "program": program.name, "files": files, "bytes": size,
-               "time": statistics.median(times[program.name]), "runs": rounds,
+               "time": statistics.median(times[program.name]), "cpu": statistics.median(cpu[program.name]),
+               "runs": rounds,
                "peak": peak, "growth": peak - start_peak}
         if args.syscalls:
             counts = syscall_counts(listed[program.name], env)
@@ -144,19 +154,21 @@ def run_list(kind, list_path, programs, args, env, empty_list):
 
 
 def results_table(rows):
-    floor = {r["list"]: r["time"] for r in rows if r["program"] == "floor"}
+    floor = {r["list"]: r for r in rows if r["program"] == "floor"}
     taglib = {r["list"]: r["time"] for r in rows if r["program"] == "TagLib reader"}
-    lines = ["| List | Program | Files | MB | Runs | Time (s) | Files/s | MB/s | Peak RSS (MiB) | "
-             "RSS growth (MiB) | × floor time | Files/s ÷ TagLib |",
-             "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|"]
+    lines = ["| List | Program | Files | MB | Runs | Time (s) | CPU (s) | Files/s | MB/s | Peak RSS (MiB) | "
+             "RSS growth (MiB) | × floor time | × floor CPU | Files/s ÷ TagLib |",
+             "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|"]
     for r in rows:
         versus_taglib = ""
         if r["program"] not in ("floor", "TagLib reader") and r["list"] in taglib:
             versus_taglib = f"{taglib[r['list']] / r['time']:.2f}"
         lines.append(
             f"| {r['list']} | {r['program']} | {r['files']} | {r['bytes'] / 1e6:.0f} | {r['runs']} | {r['time']:.3f} | "
+            f"{r['cpu']:.3f} | "
             f"{r['files'] / r['time']:,.0f} | {r['bytes'] / 1e6 / r['time']:,.0f} | {r['peak'] / MIB:.1f} | "
-            f"{max(r['growth'], 0) / MIB:.1f} | {r['time'] / floor[r['list']]:.2f} | {versus_taglib} |")
+            f"{max(r['growth'], 0) / MIB:.1f} | {r['time'] / floor[r['list']]['time']:.2f} | "
+            f"{r['cpu'] / floor[r['list']]['cpu']:.2f} | {versus_taglib} |")
     return "\n".join(lines)
 
 
@@ -208,8 +220,8 @@ def report(rows, args, command, build, load):
     parts = [f"Measured {today} on {machine_description(build)}; load average {load:.1f} "
              "at the start (the cores are shared, so figures move from run to run).",
              "",
-             "Time is the median of the runs (the programs take turns, after "
-             "one warm-up run of each: warm page cache, one process at a time). MB are 10⁶ bytes of "
+             "Time (wall) and CPU (user and system) are medians of the runs (the programs take turns, "
+             "after one warm-up run of each: warm page cache, one process at a time). MB are 10⁶ bytes of "
              "the listed files' whole sizes; RSS growth is the peak over the same program's peak on "
              "an empty list.",
              "",
