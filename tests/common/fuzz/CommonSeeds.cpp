@@ -1,0 +1,74 @@
+// Seeds of the common and platform targets: TextBuffer scripts, and the
+// RIFF files of the shared cases with a wrapped MPEG stream beside them.
+#include "AudioFixtures.h"
+#include "PluginCases.h"
+#include "SeedWriter.h"
+#include "TextBufferScript.h"
+
+namespace zav::fuzz {
+
+namespace {
+
+using test::operator+;
+
+constexpr std::string_view kTextBuffer = "tests/common/fuzz/corpus/text_buffer";
+constexpr std::string_view kRiffFile = "tests/common/fuzz/corpus/riff_file";
+
+void writeTextBufferSeeds(SeedWriter& seeds) {
+  using Op = TextOp;
+  seeds.write(kTextBuffer, "direct",
+              TextBufferScript(8)
+                  .op(Op::Append, "hello")
+                  .op(Op::AppendChar, ' ')
+                  .op(Op::AppendCounted, std::string_view("wor\0ld", 6))
+                  .op(Op::AppendIgnored, 1)
+                  .op(Op::Assign, "again")
+                  .run('x', 20)
+                  .op(Op::Clear)
+                  .op(Op::Append, "after")
+                  .op(Op::Reset)
+                  .bytes());
+  seeds.write(kTextBuffer, "chunked",
+              TextBufferScript(4)
+                  .op(Op::Append, "head ")
+                  .op(Op::BeginChunked)
+                  .op(Op::AppendChar, 'a')
+                  .op(Op::AppendChar, '\0')
+                  .op(Op::Append, "bcd")
+                  .run('y', 9)
+                  .op(Op::Assign, "new")
+                  .op(Op::AppendCounted, "1234567")
+                  .op(Op::EndChunked)
+                  .op(Op::Append, " tail")
+                  .bytes());
+  seeds.write(kTextBuffer, "plugin-step",
+              TextBufferScript(0)
+                  .op(Op::BeginChunked)
+                  .run('z', 4000)
+                  .run('z', 4095)
+                  .op(Op::AppendChar, '!')
+                  .op(Op::EndChunked)
+                  .run('w', 100)
+                  .bytes());
+}
+
+void writeRiffFileSeeds(SeedWriter& seeds) {
+  for (const cases::FileCase& c : cases::fileCases()) {
+    if (c.content.size() >= 12 && c.content[0] == 'R') seeds.write(kRiffFile, c.fileName, c.content);
+  }
+  const test::MpegHeader header;
+  seeds.write(kRiffFile, "wrapped.rmp3",
+              test::riffForm("RMP3", cases::waveFormat() +
+                                         test::riffChunk("data", test::mpegFrame(header, 417) +
+                                                                     test::mpegFrame(header, 417)) +
+                                         test::riffList("INFO", test::riffChunk("INAM", test::bytes("x")))));
+}
+
+}  // namespace
+
+void writeCommonSeeds(SeedWriter& seeds) {
+  writeTextBufferSeeds(seeds);
+  writeRiffFileSeeds(seeds);
+}
+
+}  // namespace zav::fuzz
