@@ -44,6 +44,11 @@ std::optional<std::vector<std::uint8_t>> readAt(platform::ReadOnlyFile& file,
   return bytes;
 }
 
+// Whether all 16 bytes of a Xing or Info header arrived and begin with `marker`.
+bool startsWith(std::span<const std::uint8_t> afterSideInfo, const char (&marker)[5]) {
+  return afterSideInfo.size() >= 16 && std::memcmp(afterSideInfo.data(), marker, 4) == 0;
+}
+
 }  // namespace
 
 void MpegAudioInfo::reset() {
@@ -94,7 +99,12 @@ int MpegAudioInfo::analyze(const char* path) {
   // A start beyond the end of the file reads nothing and finds no frame.
   const auto window = readAt(file, searchStart, kWindowSize);
   if (!window) return 0;
-  return analyzeWindow(audioEnd, searchStart, *window);
+  return analyzeWindow(audioEnd, searchStart, *window,
+                       [&file](std::uint64_t offset) -> std::optional<std::uint32_t> {
+                         const auto bytes = readAt(file, offset, 4);
+                         if (!bytes || bytes->size() != 4) return std::nullopt;
+                         return bigEndian32(bytes->data());
+                       });
 }
 
 int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> file) {
@@ -103,13 +113,19 @@ int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> file) {
   const std::uint64_t audioEnd = audioEndOf(file.size(), file.subspan(tailStart));
   const std::uint64_t searchStart =
       searchStartOf(0, file.first(std::min(file.size(), kId3v2HeaderSize)));
-  if (searchStart >= file.size()) return analyzeWindow(audioEnd, searchStart, {});
+  const auto readBeyond = [file](std::uint64_t offset) -> std::optional<std::uint32_t> {
+    if (offset > file.size() || file.size() - offset < 4) return std::nullopt;
+    return bigEndian32(file.data() + offset);
+  };
+  if (searchStart >= file.size()) return analyzeWindow(audioEnd, searchStart, {}, readBeyond);
   const auto from = file.subspan(static_cast<std::size_t>(searchStart));
-  return analyzeWindow(audioEnd, searchStart, from.first(std::min(from.size(), kWindowSize)));
+  return analyzeWindow(audioEnd, searchStart, from.first(std::min(from.size(), kWindowSize)),
+                       readBeyond);
 }
 
 int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
-                                 std::span<const std::uint8_t> window) {
+                                 std::span<const std::uint8_t> window,
+                                 const HeaderReader& readBeyond) {
   reset();
   // Candidates are the offsets 0 to kSearchSpan whose four bytes were read.
   std::size_t offset = 0;
@@ -135,15 +151,27 @@ int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSta
   header_.duration = header_.durationOf(header_.frameCount);
 
   const std::size_t xingOffset = offset + 4 + header_.sideInfoSize();
-  readXingHeader(window.subspan(std::min(xingOffset, window.size())));
+  const auto afterSideInfo = window.subspan(std::min(xingOffset, window.size()));
+  if (startsWith(afterSideInfo, "Xing")) {
+    readXingHeader(afterSideInfo);
+  } else if (startsWith(afterSideInfo, "Info")) {
+    // The next header usually lies in the window; a long first frame at the
+    // window's end may put it behind.
+    const std::uint64_t next = offset + std::uint64_t{frameLength};
+    std::optional<std::uint32_t> nextHeader;
+    if (next + 4 <= window.size()) {
+      nextHeader = bigEndian32(window.data() + next);
+    } else if (readBeyond) {
+      nextHeader = readBeyond(searchStart + next);
+    }
+    takeRateBehindInfoFrame(framePosition, audioEnd, nextHeader);
+  }
   render();
   valid_ = 1;
   return 1;
 }
 
 void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) {
-  // Only "Xing" marks a variable bit rate; an "Info" header is constant.
-  if (afterSideInfo.size() < 16 || std::memcmp(afterSideInfo.data(), "Xing", 4) != 0) return;
   ByteReader reader(afterSideInfo.first(16));
   reader.skip(4);
   const std::uint32_t flags = reader.be32();
@@ -161,6 +189,28 @@ void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) 
         std::min<std::uint64_t>(average, std::numeric_limits<std::int32_t>::max()));
   }
   header_.vbr = 1;
+}
+
+void MpegAudioInfo::takeRateBehindInfoFrame(std::uint64_t framePosition,
+                                             std::uint64_t audioEnd,
+                                             std::optional<std::uint32_t> nextHeader) {
+  // Some encoders write the "Info" frame at the smallest rate that holds
+  // it, below the stream's own; the frame behind it tells the real rate.
+  // Anything that is not plainly the same stream at another rate changes
+  // nothing.
+  const std::uint64_t next = framePosition + header_.frameLength();
+  if (!nextHeader || next + 4 > audioEnd || !MpegFrameHeader::isFrameHeader(*nextHeader)) return;
+  MpegFrameHeader second;
+  second.decode(*nextHeader);
+  if (second.bitRateIndex == 0 || second.lsf != header_.lsf || second.mpeg25 != header_.mpeg25 ||
+      second.layer != header_.layer || second.sampleRate != header_.sampleRate ||
+      second.bitRate == header_.bitRate) {
+    return;
+  }
+  header_.bitRate = second.bitRate;
+  header_.frameSize = second.frameSize;
+  header_.frameCount = header_.byteCount / second.frameLength();
+  header_.duration = header_.durationOf(header_.frameCount);
 }
 
 void MpegAudioInfo::render() {

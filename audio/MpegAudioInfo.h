@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -33,10 +35,15 @@ class MpegAudioInfo {
   // The same for a whole unwrapped file in memory.
   int analyzeBytes(std::span<const std::uint8_t> file);
 
+  // The four bytes at a file offset behind the window, as a big-endian
+  // number; nothing when they cannot be read.
+  using HeaderReader = std::function<std::optional<std::uint32_t>(std::uint64_t offset)>;
+
   // The core over bytes already read: `window` holds the bytes from
-  // `searchStart` on (up to kWindowSize); audio ends at `audioEnd`.
+  // `searchStart` on (up to kWindowSize); audio ends at `audioEnd`. A frame
+  // header behind the window is read through `readBeyond`, when given.
   int analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
-                    std::span<const std::uint8_t> window);
+                    std::span<const std::uint8_t> window, const HeaderReader& readBeyond = {});
 
   // Where audio ends in an unwrapped file of `fileSize` bytes whose last
   // (up to) 128 bytes are `tail`: before a complete ID3v1 tag, if any.
@@ -53,6 +60,8 @@ class MpegAudioInfo {
  private:
   void reset();
   void readXingHeader(std::span<const std::uint8_t> afterSideInfo);
+  void takeRateBehindInfoFrame(std::uint64_t framePosition, std::uint64_t audioEnd,
+                               std::optional<std::uint32_t> nextHeader);
   void render();
 
   int valid_ = 0;
