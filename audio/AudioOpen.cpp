@@ -6,6 +6,7 @@
 #include "Id3v1Tag.h"
 #include "Id3v2Tag.h"
 #include "MpegAudioInfo.h"
+#include "FileView.h"
 #include "Platform.h"
 #include "RiffInfo.h"
 
@@ -130,20 +131,25 @@ const char* findSuffix(const char* path) {
 int openAudioFile(const char* path, PropertyTable& properties) {
   Readers readers;
   // The name alone decides how a file is read, never its content.
-  switch (kindOf(findSuffix(path))) {
-    case Kind::Mpeg:
-      readers.id3v1.readTag(path);
-      readers.id3v2.readTag(path);
-      readers.mpeg.analyze(path);
-      break;
-    case Kind::Wave:
-      readers.riff.readInfo(path, 'W', 'A', 'V', 'E');
-      break;
-    case Kind::Avi:
-      readers.riff.readInfo(path, 'A', 'V', 'I', ' ');
-      break;
-    case Kind::None:
-      break;
+  const Kind kind = kindOf(findSuffix(path));
+  if (kind != Kind::None) {
+    // One open for all readers, which share what has been read.
+    platform::FileView file(path);
+    switch (kind) {
+      case Kind::Mpeg:
+        readers.id3v1.readTag(file);
+        readers.id3v2.readTag(file);
+        readers.mpeg.analyze(file);
+        break;
+      case Kind::Wave:
+        readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
+        break;
+      case Kind::Avi:
+        readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
+        break;
+      case Kind::None:
+        break;
+    }
   }
   bool found = storeMpegAnalysis(readers.mpeg, properties);
   found = storeId3v1(readers.id3v1, properties) || found;

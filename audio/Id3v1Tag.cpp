@@ -5,7 +5,7 @@
 
 #include "ByteReader.h"
 #include "Id3v1Genres.h"
-#include "Platform.h"
+#include "FileView.h"
 
 namespace zav::audio {
 
@@ -34,16 +34,18 @@ void Id3v1Tag::resetTag() {
 }
 
 int Id3v1Tag::readTag(const char* path) {
+  platform::FileView file(path);
+  return readTag(file);
+}
+
+int Id3v1Tag::readTag(platform::FileView& file) {
   resetTag();
-  platform::ReadOnlyFile file(path);
-  if (!file.isOpen()) return 0;
   const auto size = file.size();
-  if (!size || *size < kTagSize || !file.seek(*size - kTagSize)) return 0;
-  std::uint8_t tag[kTagSize];
+  if (!size || *size < kTagSize) return 0;
   // A short read leaves no tag: bytes that did not arrive are never parsed.
-  const auto got = file.read(tag, sizeof tag);
-  if (!got || *got != sizeof tag) return 0;
-  return parse(tag);
+  const auto tag = file.bytesAt(*size - kTagSize, kTagSize);
+  if (!tag) return 0;
+  return parse(*tag);
 }
 
 int Id3v1Tag::parse(std::span<const std::uint8_t> tag) {

@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <span>
 
+namespace zav::platform {
+class FileView;
+}
+
 namespace zav::audio {
 
 class Id3v1Tag {
@@ -21,6 +25,7 @@ class Id3v1Tag {
   // Reads the last 128 bytes of the file at `path`. 1 when they hold a tag,
   // else 0 with the tag reset (no file, a shorter file, no "TAG" marker).
   int readTag(const char* path);
+  int readTag(platform::FileView& file);
 
   // The same from the 128 bytes of a tag in memory; any other size is no tag.
   int parse(std::span<const std::uint8_t> tag);

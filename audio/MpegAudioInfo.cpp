@@ -5,11 +5,10 @@
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <vector>
 
 #include "ByteReader.h"
 #include "Endian.h"
-#include "Platform.h"
+#include "FileView.h"
 #include "RiffFile.h"
 
 namespace zav::audio {
@@ -25,23 +24,18 @@ struct RiffData {
 };
 
 // The "data" chunk of a RIFF "RMP3" form; zeros when the file is not one.
-RiffData findWrappedData(const char* path) {
-  platform::RiffFile riff(path);
+// The head tells at once whether the walk is worth starting.
+RiffData findWrappedData(platform::FileView& file) {
+  const auto head = file.bytesAt(0, 12);
+  if (!head || head->size() != 12 || std::memcmp(head->data(), "RIFF", 4) != 0 ||
+      std::memcmp(head->data() + 8, "RMP3", 4) != 0) {
+    return {};
+  }
+  platform::RiffFile riff(file);
   if (!riff.isOpen() || !riff.findForm(chunkId('R', 'M', 'P', '3'))) return {};
   const auto data = riff.findChunk(chunkId('d', 'a', 't', 'a'));
   if (!data) return {};
   return {data->dataOffset, data->size};
-}
-
-// Reads up to `count` bytes at `offset`; nothing when the read call fails.
-std::optional<std::vector<std::uint8_t>> readAt(platform::ReadOnlyFile& file,
-                                                std::uint64_t offset, std::size_t count) {
-  if (!file.seek(offset)) return std::vector<std::uint8_t>{};
-  std::vector<std::uint8_t> bytes(count);
-  const auto got = file.read(bytes.data(), count);
-  if (!got) return std::nullopt;
-  bytes.resize(*got);
-  return bytes;
 }
 
 // Whether all 16 bytes of a Xing or Info header arrived and begin with `marker`.
@@ -76,56 +70,42 @@ std::uint64_t MpegAudioInfo::searchStartOf(std::uint64_t dataStart,
 }
 
 int MpegAudioInfo::analyze(const char* path) {
+  platform::FileView file(path);
+  return analyze(file);
+}
+
+int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> bytes) {
+  platform::FileView file(bytes);
+  return analyze(file);
+}
+
+int MpegAudioInfo::analyze(platform::FileView& file) {
   reset();
-  const RiffData wrapped = findWrappedData(path);
-  platform::ReadOnlyFile file(path);
   if (!file.isOpen()) return 0;
+  const RiffData wrapped = findWrappedData(file);
 
   std::uint64_t audioEnd = 0;
   if (wrapped.size != 0) {
     audioEnd = wrapped.start + wrapped.size;
   } else {
-    const auto size = file.size();
-    if (!size) return 0;
-    const auto tail = readAt(file, *size >= kId3v1Size ? *size - kId3v1Size : 0, kId3v1Size);
+    const std::uint64_t size = *file.size();
+    const auto tail = file.bytesAt(size >= kId3v1Size ? size - kId3v1Size : 0, kId3v1Size);
     if (!tail) return 0;
-    audioEnd = audioEndOf(*size, *tail);
+    audioEnd = audioEndOf(size, *tail);
   }
 
-  const auto head = readAt(file, 0, kId3v2HeaderSize);
+  const auto head = file.bytesAt(0, kId3v2HeaderSize);
   const std::uint64_t searchStart =
-      searchStartOf(wrapped.start, head ? std::span<const std::uint8_t>(*head)
-                                        : std::span<const std::uint8_t>());
+      searchStartOf(wrapped.start, head ? *head : std::span<const std::uint8_t>());
   // A start beyond the end of the file reads nothing and finds no frame.
-  const auto window = readAt(file, searchStart, kWindowSize);
+  const auto window = file.bytesAt(searchStart, kWindowSize);
   if (!window) return 0;
-  return analyzeWindow(audioEnd, searchStart, *window,
-                       [&file](std::uint64_t offset) -> std::optional<std::uint32_t> {
-                         const auto bytes = readAt(file, offset, 4);
-                         if (!bytes || bytes->size() != 4) return std::nullopt;
-                         return bigEndian32(bytes->data());
-                       });
-}
-
-int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> file) {
-  reset();
-  const std::size_t tailStart = file.size() >= kId3v1Size ? file.size() - kId3v1Size : 0;
-  const std::uint64_t audioEnd = audioEndOf(file.size(), file.subspan(tailStart));
-  const std::uint64_t searchStart =
-      searchStartOf(0, file.first(std::min(file.size(), kId3v2HeaderSize)));
-  const auto readBeyond = [file](std::uint64_t offset) -> std::optional<std::uint32_t> {
-    if (offset > file.size() || file.size() - offset < 4) return std::nullopt;
-    return bigEndian32(file.data() + offset);
-  };
-  if (searchStart >= file.size()) return analyzeWindow(audioEnd, searchStart, {}, readBeyond);
-  const auto from = file.subspan(static_cast<std::size_t>(searchStart));
-  return analyzeWindow(audioEnd, searchStart, from.first(std::min(from.size(), kWindowSize)),
-                       readBeyond);
+  return analyzeWindow(audioEnd, searchStart, *window, &file);
 }
 
 int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
                                  std::span<const std::uint8_t> window,
-                                 const HeaderReader& readBeyond) {
+                                 platform::FileView* file) {
   reset();
   // Candidates are the offsets 0 to kSearchSpan whose four bytes were read.
   std::size_t offset = 0;
@@ -156,13 +136,15 @@ int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSta
     readXingHeader(afterSideInfo);
   } else if (startsWith(afterSideInfo, "Info")) {
     // The next header usually lies in the window; a long first frame at the
-    // window's end may put it behind.
+    // window's end may put it behind. (Reading it may reuse the window's
+    // memory, which is not looked at again.)
     const std::uint64_t next = offset + std::uint64_t{frameLength};
     std::optional<std::uint32_t> nextHeader;
     if (next + 4 <= window.size()) {
       nextHeader = bigEndian32(window.data() + next);
-    } else if (readBeyond) {
-      nextHeader = readBeyond(searchStart + next);
+    } else if (file != nullptr) {
+      const auto bytes = file->bytesAt(searchStart + next, 4);
+      if (bytes && bytes->size() == 4) nextHeader = bigEndian32(bytes->data());
     }
     takeRateBehindInfoFrame(framePosition, audioEnd, nextHeader);
   }

@@ -6,12 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "MpegFrameHeader.h"
+
+namespace zav::platform {
+class FileView;
+}
 
 namespace zav::audio {
 
@@ -31,19 +34,16 @@ class MpegAudioInfo {
   // Analyses the file at `path`, which may be wrapped in a RIFF "RMP3" form.
   // 1 on success with both texts rendered, else 0.
   int analyze(const char* path);
+  int analyze(platform::FileView& file);
 
-  // The same for a whole unwrapped file in memory.
+  // The same for a whole file in memory.
   int analyzeBytes(std::span<const std::uint8_t> file);
-
-  // The four bytes at a file offset behind the window, as a big-endian
-  // number; nothing when they cannot be read.
-  using HeaderReader = std::function<std::optional<std::uint32_t>(std::uint64_t offset)>;
 
   // The core over bytes already read: `window` holds the bytes from
   // `searchStart` on (up to kWindowSize); audio ends at `audioEnd`. A frame
-  // header behind the window is read through `readBeyond`, when given.
+  // header behind the window is read from `file`, when given.
   int analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
-                    std::span<const std::uint8_t> window, const HeaderReader& readBeyond = {});
+                    std::span<const std::uint8_t> window, platform::FileView* file = nullptr);
 
   // Where audio ends in an unwrapped file of `fileSize` bytes whose last
   // (up to) 128 bytes are `tail`: before a complete ID3v1 tag, if any.

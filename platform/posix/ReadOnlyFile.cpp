@@ -61,4 +61,25 @@ std::optional<std::size_t> ReadOnlyFile::read(void* buffer, std::size_t count) {
   return total;
 }
 
+std::optional<std::size_t> ReadOnlyFile::readAt(std::uint64_t offset, void* buffer,
+                                                std::size_t count) {
+  if (fd_ < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
+  auto* out = static_cast<char*>(buffer);
+  std::size_t total = 0;
+  while (total < count) {
+    // Offsets near the largest one stop at it rather than wrap.
+    const std::uint64_t at = offset + total;
+    if (at > static_cast<std::uint64_t>(INT64_MAX)) break;
+    const ssize_t got = ::pread(fd_, out + total, count - total, static_cast<off_t>(at));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      if (total > 0) break;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
 }  // namespace zav::platform

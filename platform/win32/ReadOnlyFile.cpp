@@ -61,4 +61,30 @@ std::optional<std::size_t> ReadOnlyFile::read(void* buffer, std::size_t count) {
   return total;
 }
 
+std::optional<std::size_t> ReadOnlyFile::readAt(std::uint64_t offset, void* buffer,
+                                                std::size_t count) {
+  if (!isOpen() || offset > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
+  auto* out = static_cast<char*>(buffer);
+  std::size_t total = 0;
+  while (total < count) {
+    const std::uint64_t at = offset + total;
+    if (at > static_cast<std::uint64_t>(INT64_MAX)) break;
+    // On a handle opened for synchronous I/O the offset in the OVERLAPPED
+    // makes this a positioned read; it also moves the file pointer.
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(at);
+    position.OffsetHigh = static_cast<DWORD>(at >> 32);
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count - total, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(handle_, out + total, wanted, &got, &position)) {
+      // Reading at or past the end reports the end of the file.
+      if (GetLastError() == ERROR_HANDLE_EOF || total > 0) break;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
 }  // namespace zav::platform
