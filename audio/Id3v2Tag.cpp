@@ -28,7 +28,7 @@ std::uint32_t bodySizeOf(const std::array<std::uint8_t, Id3v2Tag::kHeaderSize>& 
 }  // namespace
 
 void Id3v2Tag::resetTag() {
-  present_ = 0;
+  present_ = false;
   header_ = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0};
   versionWord_ = 0x0300;
   frames_.clear();
@@ -60,34 +60,34 @@ bool Id3v2Tag::acceptsHeader(std::span<const std::uint8_t> header) {
   return (major == 3 && revision == 0) || (major <= 2 && revision < 0x80);
 }
 
-int Id3v2Tag::readTag(const char* path) {
+bool Id3v2Tag::readTag(const char* path) {
   platform::FileView file(path);
   return readTag(file);
 }
 
-int Id3v2Tag::parse(std::span<const std::uint8_t> fileStart) {
+bool Id3v2Tag::parse(std::span<const std::uint8_t> fileStart) {
   platform::FileView file(fileStart);
   return readTag(file);
 }
 
-int Id3v2Tag::readTag(platform::FileView& file) {
+bool Id3v2Tag::readTag(platform::FileView& file) {
   resetTag();
   const auto header = file.bytesAt(0, kHeaderSize);
-  if (!header || header->size() != kHeaderSize || !acceptsHeader(*header)) return 0;
+  if (!header || header->size() != kHeaderSize || !acceptsHeader(*header)) return false;
   std::array<std::uint8_t, kHeaderSize> kept;
   std::copy(header->begin(), header->end(), kept.begin());
   // A body larger than the rest of the file cannot be read whole: decide
   // that before reading or allocating anything a size field asks for.
   const std::uint32_t bodySize = bodySizeOf(kept);
   const auto fileSize = file.size();
-  if (!fileSize || *fileSize - kHeaderSize < bodySize) return 0;
+  if (!fileSize || *fileSize - kHeaderSize < bodySize) return false;
   const std::uint8_t flags = kept[5];
   try {
     if (flags & kFlagUnsynchronisation) {
       // Frame sizes count the bytes after the inserted zeros are removed,
       // so the whole body is read and undone first.
       const auto body = file.bytesAt(kHeaderSize, bodySize);
-      if (!body || body->size() != bodySize) return 0;
+      if (!body || body->size() != bodySize) return false;
       std::vector<std::uint8_t> undone(body->begin(), body->end());
       undone.resize(removeUnsynchronisation(undone.data(), undone.size()));
       platform::FileView view(undone);
@@ -97,13 +97,13 @@ int Id3v2Tag::readTag(platform::FileView& file) {
     }
   } catch (const std::bad_alloc&) {
     resetTag();
-    return 0;
+    return false;
   }
   header_ = kept;
   header_[5] &= static_cast<std::uint8_t>(~kFlagExtendedHeader);
   versionWord_ = static_cast<std::uint16_t>(kept[3] << 8 | kept[4]);
-  present_ = 1;
-  return 1;
+  present_ = true;
+  return true;
 }
 
 void Id3v2Tag::readBody(platform::FileView& body, std::uint64_t position, std::uint64_t end,

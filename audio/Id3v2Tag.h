@@ -34,15 +34,15 @@ class Id3v2Tag {
 
   void resetTag();
 
-  // Reads the tag at the start of the file at `path`; 1 when one was read.
-  int readTag(const char* path);
-  int readTag(platform::FileView& file);
+  // Reads the tag at the start of the file at `path`; true when one was read.
+  bool readTag(const char* path);
+  bool readTag(platform::FileView& file);
 
   // The same from the first bytes of a file in memory: the header and a body
   // of the declared size (bytes after it are ignored).
-  int parse(std::span<const std::uint8_t> fileStart);
+  bool parse(std::span<const std::uint8_t> fileStart);
 
-  int present() const { return present_; }
+  bool present() const { return present_; }
   // Major version × 256 + revision; 0x0300 when no tag was read.
   std::uint16_t versionWord() const { return versionWord_; }
   const std::array<std::uint8_t, kHeaderSize>& header() const { return header_; }
@@ -82,7 +82,7 @@ class Id3v2Tag {
   const char* frameText(std::string_view identifier, std::string& text) const;
   void readBody(platform::FileView& body, std::uint64_t start, std::uint64_t end, std::uint8_t flags);
 
-  int present_ = 0;
+  bool present_ = false;
   std::array<std::uint8_t, kHeaderSize> header_{};
   std::uint16_t versionWord_ = 0x0300;
   std::map<std::uint32_t, Id3v2Frame> frames_;

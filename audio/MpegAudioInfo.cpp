@@ -46,8 +46,8 @@ bool startsWith(std::span<const std::uint8_t> afterSideInfo, const char (&marker
 }  // namespace
 
 void MpegAudioInfo::reset() {
-  valid_ = 0;
-  header_.vbr = 0;
+  valid_ = false;
+  header_.vbr = false;
   formatText_ = "unknown";
   timeText_ = "unknown";
 }
@@ -69,19 +69,19 @@ std::uint64_t MpegAudioInfo::searchStartOf(std::uint64_t dataStart,
   return kId3v2HeaderSize + size;
 }
 
-int MpegAudioInfo::analyze(const char* path) {
+bool MpegAudioInfo::analyze(const char* path) {
   platform::FileView file(path);
   return analyze(file);
 }
 
-int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> bytes) {
+bool MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> bytes) {
   platform::FileView file(bytes);
   return analyze(file);
 }
 
-int MpegAudioInfo::analyze(platform::FileView& file) {
+bool MpegAudioInfo::analyze(platform::FileView& file) {
   reset();
-  if (!file.isOpen()) return 0;
+  if (!file.isOpen()) return false;
   const RiffData wrapped = findWrappedData(file);
 
   std::uint64_t audioEnd = 0;
@@ -90,7 +90,7 @@ int MpegAudioInfo::analyze(platform::FileView& file) {
   } else {
     const std::uint64_t size = *file.size();
     const auto tail = file.bytesAt(size >= kId3v1Size ? size - kId3v1Size : 0, kId3v1Size);
-    if (!tail) return 0;
+    if (!tail) return false;
     audioEnd = audioEndOf(size, *tail);
   }
 
@@ -99,11 +99,11 @@ int MpegAudioInfo::analyze(platform::FileView& file) {
       searchStartOf(wrapped.start, head ? *head : std::span<const std::uint8_t>());
   // A start beyond the end of the file reads nothing and finds no frame.
   const auto window = file.bytesAt(searchStart, kWindowSize);
-  if (!window) return 0;
+  if (!window) return false;
   return analyzeWindow(audioEnd, searchStart, *window, &file);
 }
 
-int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
+bool MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
                                  std::span<const std::uint8_t> window,
                                  platform::FileView* file) {
   reset();
@@ -116,7 +116,7 @@ int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSta
       break;
     }
   }
-  if (!found) return 0;
+  if (!found) return false;
   header_.decode(bigEndian32(window.data() + offset));
 
   // Everything before the first frame, an ID3v2 tag included, is not audio;
@@ -126,7 +126,7 @@ int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSta
   header_.byteCount = static_cast<std::uint32_t>(
       std::min<std::uint64_t>(audioBytes, std::numeric_limits<std::uint32_t>::max()));
   const std::uint32_t frameLength = header_.frameLength();
-  if (frameLength == 0) return 0;
+  if (frameLength == 0) return false;
   header_.frameCount = header_.byteCount / frameLength;
   header_.duration = header_.durationOf(header_.frameCount);
 
@@ -149,8 +149,8 @@ int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSta
     takeRateBehindInfoFrame(framePosition, audioEnd, nextHeader);
   }
   render();
-  valid_ = 1;
-  return 1;
+  valid_ = true;
+  return true;
 }
 
 void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) {
@@ -170,7 +170,7 @@ void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) 
     header_.bitRate = static_cast<std::int32_t>(
         std::min<std::uint64_t>(average, std::numeric_limits<std::int32_t>::max()));
   }
-  header_.vbr = 1;
+  header_.vbr = true;
 }
 
 void MpegAudioInfo::takeRateBehindInfoFrame(std::uint64_t framePosition,

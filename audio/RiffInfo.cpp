@@ -16,24 +16,24 @@ void RiffInfo::reset() {
   texts_.clear();
 }
 
-int RiffInfo::readInfo(const char* path, char a, char b, char c, char d) {
+bool RiffInfo::readInfo(const char* path, char a, char b, char c, char d) {
   platform::FileView file(path);
   return readInfo(file, a, b, c, d);
 }
 
-int RiffInfo::readInfo(platform::FileView& file, char a, char b, char c, char d) {
+bool RiffInfo::readInfo(platform::FileView& file, char a, char b, char c, char d) {
   reset();
   platform::RiffFile riff(file);
-  if (!riff.isOpen() || !riff.findForm(chunkId(a, b, c, d))) return 0;
+  if (!riff.isOpen() || !riff.findForm(chunkId(a, b, c, d))) return false;
   form_ = true;
   // The list is looked for among all top-level sub-chunks: writers put it
   // before the audio data as often as after it.
   const auto list = riff.findList(chunkId('I', 'N', 'F', 'O'));
-  if (!list) return 0;
+  if (!list) return false;
   // The contents' size is a signed 32-bit count: a list type missing from
   // the size, or a size from 2 GiB on, gives no list.
   const auto contentSize = static_cast<std::int32_t>(list->size - 4u);
-  if (contentSize < 0) return 0;
+  if (contentSize < 0) return false;
   try {
     // Only what the file holds is read (and allocated), however large the
     // list claims to be; a failed read leaves an empty list.
@@ -41,9 +41,9 @@ int RiffInfo::readInfo(platform::FileView& file, char a, char b, char c, char d)
     parseInfoList(contents ? *contents : std::span<const std::uint8_t>());
   } catch (const std::bad_alloc&) {
     texts_.clear();
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 void RiffInfo::parseInfoList(std::span<const std::uint8_t> list) {

@@ -20,10 +20,10 @@ class RiffInfo {
   virtual ~RiffInfo() = default;
 
   // Checks that the file at `path` is a RIFF form of type a b c d and reads
-  // its top-level INFO list. 1 when a list was found and parsed (even an
+  // its top-level INFO list. True when a list was found and parsed (even an
   // empty one); hasForm tells apart a file of the right form without one.
-  int readInfo(const char* path, char a, char b, char c, char d);
-  int readInfo(platform::FileView& file, char a, char b, char c, char d);
+  bool readInfo(const char* path, char a, char b, char c, char d);
+  bool readInfo(platform::FileView& file, char a, char b, char c, char d);
 
   // Keeps the text of each sub-chunk of an INFO list's contents (the bytes
   // after the list type); the first sub-chunk of an identifier wins.
