@@ -43,6 +43,22 @@ bool startsWith(std::span<const std::uint8_t> afterSideInfo, const char (&marker
   return afterSideInfo.size() >= 16 && std::memcmp(afterSideInfo.data(), marker, 4) == 0;
 }
 
+// The first of the offsets 0 to kSearchSpan whose four bytes were read and
+// pass the header test. Only an 0xFF byte can start one, and memchr finds
+// those faster than testing every offset.
+std::optional<std::size_t> findFirstFrame(std::span<const std::uint8_t> window) {
+  if (window.size() < 4) return std::nullopt;
+  const std::size_t last = std::min(MpegAudioInfo::kSearchSpan, window.size() - 4);
+  const std::uint8_t* const start = window.data();
+  for (std::size_t offset = 0; offset <= last; ++offset) {
+    const void* sync = std::memchr(start + offset, 0xFF, last + 1 - offset);
+    if (sync == nullptr) return std::nullopt;
+    offset = static_cast<std::size_t>(static_cast<const std::uint8_t*>(sync) - start);
+    if (MpegFrameHeader::isFrameHeader(bigEndian32(start + offset))) return offset;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 void MpegAudioInfo::reset() {
@@ -107,21 +123,13 @@ bool MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSt
                                  std::span<const std::uint8_t> window,
                                  platform::FileView* file) {
   reset();
-  // Candidates are the offsets 0 to kSearchSpan whose four bytes were read.
-  std::size_t offset = 0;
-  bool found = false;
-  for (; offset <= kSearchSpan && offset + 4 <= window.size(); ++offset) {
-    if (MpegFrameHeader::isFrameHeader(bigEndian32(window.data() + offset))) {
-      found = true;
-      break;
-    }
-  }
-  if (!found) return false;
-  header_.decode(bigEndian32(window.data() + offset));
+  const auto offset = findFirstFrame(window);
+  if (!offset) return false;
+  header_.decode(bigEndian32(window.data() + *offset));
 
   // Everything before the first frame, an ID3v2 tag included, is not audio;
   // a frame at or past the audio end leaves none.
-  const std::uint64_t framePosition = searchStart + offset;
+  const std::uint64_t framePosition = searchStart + *offset;
   const std::uint64_t audioBytes = audioEnd > framePosition ? audioEnd - framePosition : 0;
   header_.byteCount = static_cast<std::uint32_t>(
       std::min<std::uint64_t>(audioBytes, std::numeric_limits<std::uint32_t>::max()));
@@ -130,7 +138,7 @@ bool MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSt
   header_.frameCount = header_.byteCount / frameLength;
   header_.duration = header_.durationOf(header_.frameCount);
 
-  const std::size_t xingOffset = offset + 4 + header_.sideInfoSize();
+  const std::size_t xingOffset = *offset + 4 + header_.sideInfoSize();
   const auto afterSideInfo = window.subspan(std::min(xingOffset, window.size()));
   if (startsWith(afterSideInfo, "Xing")) {
     readXingHeader(afterSideInfo);
@@ -138,7 +146,7 @@ bool MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchSt
     // The next header usually lies in the window; a long first frame at the
     // window's end may put it behind. (Reading it may reuse the window's
     // memory, which is not looked at again.)
-    const std::uint64_t next = offset + std::uint64_t{frameLength};
+    const std::uint64_t next = *offset + std::uint64_t{frameLength};
     std::optional<std::uint32_t> nextHeader;
     if (next + 4 <= window.size()) {
       nextHeader = bigEndian32(window.data() + next);
