@@ -89,6 +89,8 @@ class ReadOnlyFile {
   void* handle_;
 #else
   int fd_;
+  // From the check at open, so that asking for the size costs no call.
+  std::optional<std::uint64_t> size_;
 #endif
 };
 

@@ -17,7 +17,9 @@ ReadOnlyFile::ReadOnlyFile(const char* path) : fd_(-1) {
   if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
     ::close(fd_);
     fd_ = -1;
+    return;
   }
+  if (status.st_size >= 0) size_ = static_cast<std::uint64_t>(status.st_size);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
@@ -27,6 +29,7 @@ ReadOnlyFile::~ReadOnlyFile() {
 bool ReadOnlyFile::isOpen() const { return fd_ >= 0; }
 
 std::optional<std::uint64_t> ReadOnlyFile::size() {
+  if (size_) return size_;
   struct stat status {};
   if (fd_ < 0 || ::fstat(fd_, &status) != 0 || status.st_size < 0) return std::nullopt;
   return static_cast<std::uint64_t>(status.st_size);
