@@ -174,27 +174,30 @@ const char* findSuffix(const char* path) {
 }
 
 int openAudioFile(const char* path, PropertyTable& properties) {
+  // The name alone decides how a file is read, never its content; a name
+  // no reader claims is not opened at all.
+  if (kindOf(findSuffix(path)) == Kind::None) return 0;
+  // One open for all readers, which share what has been read.
+  platform::FileView file(path);
+  return readAudioFile(path, file, properties);
+}
+
+int readAudioFile(const char* name, platform::FileView& file, PropertyTable& properties) {
   Readers readers;
-  // The name alone decides how a file is read, never its content.
-  const Kind kind = kindOf(findSuffix(path));
-  if (kind != Kind::None) {
-    // One open for all readers, which share what has been read.
-    platform::FileView file(path);
-    switch (kind) {
-      case Kind::Mpeg:
-        readers.id3v1.readTag(file);
-        readers.id3v2.readTag(file);
-        readers.mpeg.analyze(file);
-        break;
-      case Kind::Wave:
-        readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
-        break;
-      case Kind::Avi:
-        readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
-        break;
-      case Kind::None:
-        break;
-    }
+  switch (kindOf(findSuffix(name))) {
+    case Kind::Mpeg:
+      readers.id3v1.readTag(file);
+      readers.id3v2.readTag(file);
+      readers.mpeg.analyze(file);
+      break;
+    case Kind::Wave:
+      readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
+      break;
+    case Kind::Avi:
+      readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
+      break;
+    case Kind::None:
+      break;
   }
   bool found = storeMpegAnalysis(readers.mpeg, properties);
   found = storeId3v1(readers.id3v1, properties) || found;
