@@ -1,7 +1,9 @@
 // The whole audio open on arbitrary files: the first input byte picks the
 // file's name (AudioFileNames.h), the rest is the file, written to the
 // RAM-backed /dev/shm because the dispatch goes by the name's suffix. Every
-// value is read back, as the host does (the titles do not depend on the file).
+// value is read back, as the host does (the titles do not depend on the
+// file), and must be what the same readers find in the bytes in memory: the
+// file view must hand out the file's bytes wherever they are asked for.
 #include <dirent.h>
 #include <sanitizer/common_interface_defs.h>
 #include <signal.h>
@@ -18,6 +20,7 @@
 
 #include "AudioFileNames.h"
 #include "AudioOpen.h"
+#include "FileView.h"
 #include "FuzzCheck.h"
 #include "PropertyTable.h"
 
@@ -94,14 +97,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static zav::PropertyTable properties(zav::audio::audioCatalogue(), "zavaudio.dll");
+  static zav::PropertyTable fromFile(zav::audio::audioCatalogue(), "zavaudio.dll");
+  static zav::PropertyTable fromMemory(zav::audio::audioCatalogue(), "zavaudio.dll");
   if (size == 0) return 0;
   const char* name = zav::fuzz::kAudioFileNames[data[0] % zav::fuzz::kAudioFileNames.size()];
   const std::string& path = scratch->write(name, data + 1, size - 1);
-  properties.resetValues();
-  const int found = zav::audio::openAudioFile(path.c_str(), properties);
+  fromFile.resetValues();
+  const int found = zav::audio::openAudioFile(path.c_str(), fromFile);
   bool anyValue = false;
-  for (int i = 0; i < properties.count(); ++i) anyValue = anyValue || properties.value(i)[0] != 0;
+  for (int i = 0; i < fromFile.count(); ++i) anyValue = anyValue || fromFile.value(i)[0] != 0;
   ZAV_FUZZ_CHECK(found == (anyValue ? 1 : 0));
+
+  fromMemory.resetValues();
+  zav::platform::FileView memory({data + 1, size - 1});
+  ZAV_FUZZ_CHECK(zav::audio::readAudioFile(name, memory, fromMemory) == found);
+  for (int i = 0; i < fromFile.count(); ++i) {
+    ZAV_FUZZ_CHECK(std::strcmp(fromFile.value(i), fromMemory.value(i)) == 0);
+  }
   return 0;
 }

@@ -78,6 +78,24 @@ std::vector<std::pair<std::string_view, Bytes>> mpegFiles() {
                            stream},
       {"with-id3v1", stream + test::id3v1Tag({"T", "A", "", "", "", 0, 1})},
       {"rmp3", test::riffForm("RMP3", cases::waveFormat() + test::riffChunk("data", stream))},
+      // The frame behind the Info frame lies past the search window.
+      {"info-at-window-end", test::repeat(0, 10200) +
+                                 test::xingFrame(kAt64, 208, 32, 3, 3, 1251, "Info") + stream},
+  };
+}
+
+// Files larger than what a file view reads at once from the head and the
+// tail, so that its other reads are taken too.
+std::vector<std::pair<std::string_view, Bytes>> largeFiles() {
+  const Bytes stream = repeated(test::mpegFrame(kAt128, 417), 3);
+  const Bytes info = test::riffList("INFO", test::riffChunk("IART", test::bytes("Far")));
+  return {
+      {"long-id3v2.mp3",
+       cases::id3v2Tag(test::id3v2Text("TIT2", "x") + test::id3v2Frame("APIC", test::repeat(7, 17000)), 0) +
+           stream + test::id3v1Tag({"T", "", "", "", "", 0, 2})},
+      {"long-data.wav",
+       test::riffForm("WAVE", cases::waveFormat() + test::riffChunk("data", test::repeat(0, 19000)) +
+                                  info + test::riffChunk("junk", test::repeat(1, 5000)))},
   };
 }
 
@@ -109,6 +127,7 @@ void writeAudioOpenSeeds(SeedWriter& seeds) {
   for (const auto& [name, bytes] : mpegFiles()) {
     seeds.write(kAudioOpen, std::string(name) + ".mp3", named(".mp3", bytes));
   }
+  for (const auto& [name, bytes] : largeFiles()) seeds.write(kAudioOpen, name, named(name, bytes));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "FileView.h"
 #include "FuzzCheck.h"
 #include "Id3v1Tag.h"
 
@@ -16,8 +17,9 @@ void checkField(const char* text, std::size_t width) { ZAV_FUZZ_CHECK(std::strle
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using zav::audio::Id3v1Tag;
   Id3v1Tag tag;
+  zav::platform::FileView file({data, size});
+  const bool present = tag.readTag(file);
   const std::size_t start = size > Id3v1Tag::kTagSize ? size - Id3v1Tag::kTagSize : 0;
-  const bool present = tag.parse({data + start, size - start});
   ZAV_FUZZ_CHECK(present == (size >= Id3v1Tag::kTagSize && std::memcmp(data + start, "TAG", 3) == 0));
   checkField(tag.getTitle(), 30);
   checkField(tag.getArtist(), 30);

@@ -41,15 +41,12 @@ void writeTextBufferSeeds(SeedWriter& seeds) {
                   .op(Op::EndChunked)
                   .op(Op::Append, " tail")
                   .bytes());
-  seeds.write(kTextBuffer, "plugin-step",
-              TextBufferScript(0)
-                  .op(Op::BeginChunked)
-                  .run('z', 4000)
-                  .run('z', 4095)
-                  .op(Op::AppendChar, '!')
-                  .op(Op::EndChunked)
-                  .run('w', 100)
-                  .bytes());
+  // Past the staging area and the first chunk of the plug-ins' own step.
+  TextBufferScript pluginStep(0);
+  pluginStep.op(Op::BeginChunked);
+  for (int i = 0; i < 9; ++i) pluginStep.run('z', 1000).op(Op::AppendChar, '!');
+  pluginStep.op(Op::EndChunked).run('w', 100);
+  seeds.write(kTextBuffer, "plugin-step", pluginStep.bytes());
 }
 
 void writeRiffFileSeeds(SeedWriter& seeds) {

@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case TextOp::AppendRun: {
         const char c = static_cast<char>(script.byte());
         const std::size_t low = script.byte();
-        const std::size_t length = (low | std::size_t{script.byte()} << 8) & 0xFFF;
+        const std::size_t length = (low | std::size_t{script.byte()} << 8) & 0x3FF;
         const std::string run(length, c);
         buffer.append(run.data(), static_cast<std::int32_t>(length));
         model.append(run);  // length 0 is a count that measures "": nothing

@@ -21,7 +21,7 @@ enum class TextOp : std::uint8_t {
   Reset,
   BeginChunked,
   EndChunked,
-  AppendRun,      // byte, two length bytes (low first, 12 bits): that many copies
+  AppendRun,      // byte, two length bytes (low first, 10 bits): that many copies
   Count
 };
 
