@@ -4,7 +4,7 @@
 #
 # zav_add_fuzzer(<target> SOURCES <files...> [LIBRARIES <targets...>]
 #                CORPUS <folder> [DICTIONARIES <files...>]
-#                [RUNS <name>=<environment> ...])
+#                [FLAGS <libFuzzer flags...>] [RUNS <name>=<environment> ...])
 #
 # Each run is one fuzzing session of the target: by default one, named like
 # the target without its "fuzz_" prefix; RUNS gives several, each with its
@@ -15,7 +15,7 @@ add_custom_target(zav_fuzzers)
 set_property(GLOBAL PROPERTY ZAV_FUZZ_RUNS "")
 
 function(zav_add_fuzzer target)
-  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBRARIES;DICTIONARIES;RUNS" ${ARGN})
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBRARIES;DICTIONARIES;FLAGS;RUNS" ${ARGN})
   add_executable(${target} ${F_SOURCES})
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/fuzz
@@ -39,15 +39,19 @@ function(zav_add_fuzzer target)
     string(REGEX REPLACE "^fuzz_" "" name ${target})
     set(F_RUNS "${name}=-")
   endif()
+  set(flags "-")
+  if(F_FLAGS)
+    list(JOIN F_FLAGS " " flags)
+  endif()
   foreach(run IN LISTS F_RUNS)
     string(REGEX MATCH "^([^=]+)=(.*)$" _ "${run}")
     set_property(GLOBAL APPEND PROPERTY ZAV_FUZZ_RUNS
-      "${CMAKE_MATCH_1}\t$<TARGET_FILE:${target}>\t${F_CORPUS}\t${dictionary}\t${CMAKE_MATCH_2}")
+      "${CMAKE_MATCH_1}\t$<TARGET_FILE:${target}>\t${F_CORPUS}\t${dictionary}\t${CMAKE_MATCH_2}\t${flags}")
   endforeach()
 endfunction()
 
 # fuzz/runs.tsv: one line per run, "name, program, corpus, dictionary,
-# environment" separated by tabs ("-" for none); tools/fuzz.sh reads it.
+# environment, flags" separated by tabs ("-" for none); tools/fuzz.sh reads it.
 function(zav_write_fuzz_runs)
   get_property(runs GLOBAL PROPERTY ZAV_FUZZ_RUNS)
   list(JOIN runs "\n" lines)

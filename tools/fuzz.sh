@@ -57,12 +57,13 @@ fi
 
 mkdir -p "$build/logs"
 failed=()
-while IFS=$'\t' read -r name program corpus dictionary environment; do
+while IFS=$'\t' read -r name program corpus dictionary environment flags; do
   if [ ${#wanted[@]} -gt 0 ] && [[ ! " ${wanted[*]} " =~ " $name " ]]; then continue; fi
   env_args=()
   [ "$environment" != - ] && env_args=("$environment")
   dict_args=()
   [ "$dictionary" != - ] && dict_args=("-dict=$dictionary")
+  [ "$flags" = - ] && flags=""
   log=$build/logs/$name.log
   artifacts=$build/artifacts/$name
   mkdir -p "$build/corpus/$name" "$artifacts"
@@ -80,7 +81,7 @@ while IFS=$'\t' read -r name program corpus dictionary environment; do
   # shellcheck disable=SC2086
   if env "${env_args[@]}" "$program" "$build/corpus/$name" "$corpus" "${dict_args[@]}" \
       -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -malloc_limit_mb=256 \
-      -artifact_prefix="$artifacts/" -print_final_stats=1 ${ZAV_FUZZ_ARGS:-} >>"$log" 2>&1; then
+      -artifact_prefix="$artifacts/" -print_final_stats=1 $flags ${ZAV_FUZZ_ARGS:-} >>"$log" 2>&1; then
     status=ok
   else
     status=FAILED

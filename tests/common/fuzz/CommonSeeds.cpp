@@ -17,7 +17,7 @@ constexpr std::string_view kRiffFile = "tests/common/fuzz/corpus/riff_file";
 void writeTextBufferSeeds(SeedWriter& seeds) {
   using Op = TextOp;
   seeds.write(kTextBuffer, "direct",
-              TextBufferScript(8)
+              TextBufferScript(24)
                   .op(Op::Append, "hello")
                   .op(Op::AppendChar, ' ')
                   .op(Op::AppendCounted, std::string_view("wor\0ld", 6))
@@ -29,7 +29,7 @@ void writeTextBufferSeeds(SeedWriter& seeds) {
                   .op(Op::Reset)
                   .bytes());
   seeds.write(kTextBuffer, "chunked",
-              TextBufferScript(4)
+              TextBufferScript(17)
                   .op(Op::Append, "head ")
                   .op(Op::BeginChunked)
                   .op(Op::AppendChar, 'a')

@@ -63,7 +63,7 @@ void checkAgainst(const zav::TextBuffer& buffer, const Model& model, std::size_t
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Script script(data, size);
   const std::uint8_t step = script.byte();
-  zav::TextBuffer buffer(step == 0 ? zav::kGrowthStep : step);
+  zav::TextBuffer buffer(step < zav::fuzz::kSmallestGrowthStep ? zav::kGrowthStep : step);
   Model model;
   while (!script.atEnd()) {
     const auto op = static_cast<TextOp>(script.byte() % static_cast<std::uint8_t>(TextOp::Count));

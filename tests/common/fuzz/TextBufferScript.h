@@ -25,7 +25,10 @@ enum class TextOp : std::uint8_t {
   Count
 };
 
-// Growth step byte 0 stands for the plug-ins' own step.
+// Growth step bytes below this stand for the plug-ins' own step: smaller
+// steps only make the runs slow, a chunk for every few bytes.
+inline constexpr std::uint8_t kSmallestGrowthStep = 16;
+
 class TextBufferScript {
  public:
   explicit TextBufferScript(std::uint8_t growthStep) : bytes_{growthStep} {}
