@@ -93,7 +93,7 @@ int runShow(const CommonOptions& common, const ShowOptions& options) {
     std::cerr << "zavcat: --raw goes with --format text\n";
     return kUsageError;
   }
-  const PluginList plugins = loadPlugins(common.pluginFolder, std::cerr);
+  const PluginList plugins = loadPlugins(findPluginFolder(common.pluginFolder), std::cerr);
   if (plugins.empty()) return kUsageError;
 
   const TextConverter converter(platform::ansiCodePage(), common.legacyEncoding, options.raw);
