@@ -58,52 +58,40 @@ CREATE TABLE files (
 CREATE INDEX files_volume ON files(volume_id, position);
 
 CREATE TABLE properties (
-  id INTEGER PRIMARY KEY,
   file_id INTEGER NOT NULL REFERENCES files(id),
+  position INTEGER NOT NULL,         -- the plug-in's order, from 0
   key INTEGER NOT NULL,
   name TEXT NOT NULL,
   title TEXT NOT NULL,
   title_raw BLOB,
   value TEXT NOT NULL,
-  raw BLOB
-);
-CREATE INDEX properties_file ON properties(file_id);
+  raw BLOB,
+  PRIMARY KEY (file_id, position)
+) WITHOUT ROWID;
 
 CREATE TABLE lines (
-  id INTEGER PRIMARY KEY,
   file_id INTEGER NOT NULL REFERENCES files(id),
   number INTEGER NOT NULL,           -- from 1
   text TEXT NOT NULL,
-  raw BLOB
-);
-CREATE INDEX lines_file ON lines(file_id, number);
+  raw BLOB,
+  PRIMARY KEY (file_id, number)
+) WITHOUT ROWID;
 
--- The full-text index: one FTS5 table per kind of text, each reading its
--- text from the table above through a view with one column "text".
-CREATE VIEW path_texts AS SELECT id, relative_path AS text FROM files;
-CREATE VIEW property_texts AS SELECT id, value AS text FROM properties;
-CREATE VIRTUAL TABLE path_index USING fts5(text, content='path_texts', content_rowid='id', tokenize='zav');
-CREATE VIRTUAL TABLE property_index USING fts5(text, content='property_texts', content_rowid='id', tokenize='zav');
-CREATE VIRTUAL TABLE line_index USING fts5(text, content='lines', content_rowid='id', tokenize='zav');
-
-CREATE TRIGGER files_indexed AFTER INSERT ON files BEGIN
-  INSERT INTO path_index(rowid, text) VALUES (new.id, new.relative_path);
-END;
-CREATE TRIGGER files_unindexed AFTER DELETE ON files BEGIN
-  INSERT INTO path_index(path_index, rowid, text) VALUES ('delete', old.id, old.relative_path);
-END;
-CREATE TRIGGER properties_indexed AFTER INSERT ON properties BEGIN
-  INSERT INTO property_index(rowid, text) VALUES (new.id, new.value);
-END;
-CREATE TRIGGER properties_unindexed AFTER DELETE ON properties BEGIN
-  INSERT INTO property_index(property_index, rowid, text) VALUES ('delete', old.id, old.value);
-END;
-CREATE TRIGGER lines_indexed AFTER INSERT ON lines WHEN new.text <> '' BEGIN
-  INSERT INTO line_index(rowid, text) VALUES (new.id, new.text);
-END;
-CREATE TRIGGER lines_unindexed AFTER DELETE ON lines WHEN old.text <> '' BEGIN
-  INSERT INTO line_index(line_index, rowid, text) VALUES ('delete', old.id, old.text);
-END;
+-- The full-text index holds one document per file: "info", the relative
+-- path and the property values, and "text", the lines, each joined by line
+-- feeds. It reads them back through this view, which must give exactly the
+-- texts that were indexed.
+CREATE VIEW search_texts AS SELECT
+  f.id AS id,
+  f.relative_path || coalesce((SELECT group_concat(v, '') FROM
+      (SELECT char(10) || value AS v FROM properties WHERE file_id = f.id ORDER BY position)), '')
+    AS info,
+  coalesce((SELECT group_concat(t, char(10)) FROM
+      (SELECT text AS t FROM lines WHERE file_id = f.id ORDER BY number)), '')
+    AS text
+FROM files f;
+CREATE VIRTUAL TABLE search_index USING fts5(
+  info, text, content='search_texts', content_rowid='id', tokenize='zav');
 )";
 
 std::int64_t nowMilliseconds() {
@@ -134,6 +122,10 @@ bool scanIsAlive(std::int64_t pid, std::int64_t start) {
 
 void deleteVolumeRows(sql::Database& db, std::int64_t volumeId) {
   for (const char* statement : {
+           // Unindexed first, while the view can still give the indexed texts.
+           "INSERT INTO search_index (search_index, rowid, info, text) "
+           "SELECT 'delete', id, info, text FROM search_texts "
+           "WHERE id IN (SELECT id FROM files WHERE volume_id = ?1)",
            "DELETE FROM lines WHERE file_id IN (SELECT id FROM files WHERE volume_id = ?1)",
            "DELETE FROM properties WHERE file_id IN (SELECT id FROM files WHERE volume_id = ?1)",
            "DELETE FROM files WHERE volume_id = ?1",
@@ -158,6 +150,12 @@ std::string catalogPath(const std::optional<std::string>& option) {
   if (const char* path = std::getenv("ZAV_DB"); path != nullptr && path[0] != 0) return path;
   return homeDataFolder() + "/zavcat/catalog.db";
 }
+
+namespace {
+// Before the first connection: no allocation statistics, whose global mutex
+// costs more than the counting is worth to us.
+const bool sqliteConfigured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+}  // namespace
 
 Catalog::Catalog(const std::string& path, int flags) : path_(path), db_(path, flags) {
   registerSearchTokenizer(db_.handle());
@@ -230,10 +228,12 @@ VolumeWriter::VolumeWriter(Catalog& catalog, const std::string& label, const std
           "relative_path_raw, size, mtime, plugin, open_result, status, reason) "
           "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")),
       insertProperty_(catalog.db().prepare(
-          "INSERT INTO properties (file_id, key, name, title, title_raw, value, raw) "
-          "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")),
+          "INSERT INTO properties (file_id, position, key, name, title, title_raw, value, raw) "
+          "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")),
       insertLine_(catalog.db().prepare(
-          "INSERT INTO lines (file_id, number, text, raw) VALUES (?1, ?2, ?3, ?4)")) {
+          "INSERT INTO lines (file_id, number, text, raw) VALUES (?1, ?2, ?3, ?4)")),
+      insertDocument_(catalog.db().prepare(
+          "INSERT INTO search_index (rowid, info, text) VALUES (?1, ?2, ?3)")) {
   sql::Database& db = catalog_.db();
   const pid_t self = getpid();
   db.prepare(
@@ -294,18 +294,28 @@ void VolumeWriter::add(const FileRecord& record) {
   file.run();
   const std::int64_t fileId = catalog_.db().lastInsertId();
 
+  // The search document, as the view search_texts gives it back.
+  info_ = record.relativePath.text;
+  std::int64_t position = 0;
   for (const RecordProperty& property : record.properties) {
-    insertProperty_.bind(1, fileId).bind(2, std::int64_t{property.key}).bind(3, property.name);
-    insertText(insertProperty_, 4, property.title);
-    insertText(insertProperty_, 6, property.value);
+    insertProperty_.bind(1, fileId).bind(2, position++).bind(3, std::int64_t{property.key});
+    insertProperty_.bind(4, property.name);
+    insertText(insertProperty_, 5, property.title);
+    insertText(insertProperty_, 7, property.value);
     insertProperty_.run();
+    info_ += '\n';
+    info_ += property.value.text;
   }
+  text_.clear();
   std::int64_t number = 0;
   for (const Text& line : record.lines) {
     insertLine_.bind(1, fileId).bind(2, ++number);
     insertText(insertLine_, 3, line);
     insertLine_.run();
+    if (number > 1) text_ += '\n';
+    text_ += line.text;
   }
+  insertDocument_.bind(1, fileId).bind(2, info_).bind(3, text_).run();
   if (++pendingFiles_ >= kBatchFiles || pendingBytes_ >= kBatchBytes) commit();
 }
 
@@ -354,7 +364,7 @@ RecordCursor::RecordCursor(Catalog& catalog, const std::optional<std::string>& l
           "ORDER BY v.label, f.position")),
       properties_(catalog.db().prepare(
           "SELECT key, name, title, title_raw, value, raw FROM properties WHERE file_id = ?1 "
-          "ORDER BY id")),
+          "ORDER BY position")),
       lines_(catalog.db().prepare("SELECT text, raw FROM lines WHERE file_id = ?1 ORDER BY number")),
       withLines_(withLines),
       label_(label) {

@@ -1,5 +1,5 @@
 // The catalog: an SQLite database of volumes, their files, the files'
-// properties and lines, and a full-text index over paths, values and lines.
+// properties and lines, and a full-text index with one document per file.
 // Readers never see a volume half-written: a scan writes into a staging
 // volume and swaps it for the old one of its label in one transaction.
 #ifndef ZAV_HOST_CATALOG_H
@@ -81,6 +81,9 @@ class VolumeWriter {
   sql::Statement insertFile_;
   sql::Statement insertProperty_;
   sql::Statement insertLine_;
+  sql::Statement insertDocument_;
+  std::string info_;
+  std::string text_;
 };
 
 // The records of the live volumes (or of one), volume by volume in label

@@ -69,7 +69,7 @@ void listVolumes(Catalog& catalog, Output& output) {
 void listTree(Catalog& catalog, const std::string& label, Output& output) {
   sql::Statement query = catalog.db().prepare(
       "SELECT f.relative_path, f.size, f.status, f.plugin, "
-      "(SELECT value FROM properties p WHERE p.file_id = f.id AND p.key = 1 ORDER BY id LIMIT 1) "
+      "(SELECT value FROM properties p WHERE p.file_id = f.id AND p.key = 1 ORDER BY position LIMIT 1) "
       "FROM files f JOIN volumes v ON v.id = f.volume_id "
       "WHERE v.state = 'live' AND v.label = ?1 ORDER BY f.position");
   query.bind(1, label);

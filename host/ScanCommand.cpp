@@ -84,7 +84,12 @@ class Scan {
   Progress& progress_;
 };
 
-std::string quoted(const std::string& label) { return "\"" + escaped(label, TextForm::utf8) + "\""; }
+std::string quoted(const std::string& label) {
+  std::string text(1, '"');
+  appendEscaped(text, label, TextForm::utf8);
+  text += '"';
+  return text;
+}
 
 }  // namespace
 

@@ -14,53 +14,37 @@ namespace zav::host {
 
 namespace {
 
-enum class Field { path = 0, property = 1, line = 2 };
+// The best files first (a match in a path or property outweighs one in the
+// lines), ties by volume and path; their texts are fetched for those shown only.
+constexpr const char* kRankedFiles = R"(
+SELECT search_index.rowid FROM search_index
+  JOIN files f ON f.id = search_index.rowid JOIN volumes v ON v.id = f.volume_id
+  WHERE search_index MATCH ?1 AND v.state = 'live'
+  ORDER BY bm25(search_index, 10.0, 1.0), v.label, f.relative_path, f.id LIMIT ?2)";
 
-// The hits, best first, ties in a fixed order; texts come later, for the
-// hits shown only.
-constexpr const char* kRankedHits = R"(
-SELECT 0, path_index.rowid, bm25(path_index) FROM path_index
-  JOIN files f ON f.id = path_index.rowid JOIN volumes v ON v.id = f.volume_id
-  WHERE path_index MATCH ?1 AND v.state = 'live'
-UNION ALL
-SELECT 1, property_index.rowid, bm25(property_index) FROM property_index
-  JOIN properties p ON p.id = property_index.rowid JOIN files f ON f.id = p.file_id
-  JOIN volumes v ON v.id = f.volume_id
-  WHERE property_index MATCH ?1 AND v.state = 'live'
-UNION ALL
-SELECT 2, line_index.rowid, bm25(line_index) FROM line_index
-  JOIN lines l ON l.id = line_index.rowid JOIN files f ON f.id = l.file_id
-  JOIN volumes v ON v.id = f.volume_id
-  WHERE line_index MATCH ?1 AND v.state = 'live'
-ORDER BY 3, 1, 2 LIMIT ?2)";
+// Matches shown per file; the rest are counted.
+constexpr std::size_t kMatchesPerFile = 5;
 
-// Per field: label, relative path, path, name, line number, text, spans.
-constexpr const char* kHitDetails[] = {
-    "SELECT v.label, f.relative_path, f.path, 'path', NULL, f.relative_path, zav_spans(path_index) "
-    "FROM path_index JOIN files f ON f.id = path_index.rowid JOIN volumes v ON v.id = f.volume_id "
-    "WHERE path_index MATCH ?1 AND path_index.rowid = ?2",
-    "SELECT v.label, f.relative_path, f.path, p.name, NULL, p.value, zav_spans(property_index) "
-    "FROM property_index JOIN properties p ON p.id = property_index.rowid "
-    "JOIN files f ON f.id = p.file_id JOIN volumes v ON v.id = f.volume_id "
-    "WHERE property_index MATCH ?1 AND property_index.rowid = ?2",
-    "SELECT v.label, f.relative_path, f.path, 'line', l.number, l.text, zav_spans(line_index) "
-    "FROM line_index JOIN lines l ON l.id = line_index.rowid "
-    "JOIN files f ON f.id = l.file_id JOIN volumes v ON v.id = f.volume_id "
-    "WHERE line_index MATCH ?1 AND line_index.rowid = ?2",
+using Span = std::pair<std::size_t, std::size_t>;
+
+// One matching piece of a file: its path, a property value or a line.
+struct Match {
+  std::string field;  // "path", "line" or the property's name
+  std::int64_t lineNumber = 0;
+  std::string text;
+  std::vector<Span> spans;  // byte ranges of the matched words in `text`
 };
 
 struct Hit {
   std::string label;
   std::string relativePath;
   std::string path;
-  std::string name;  // "path", "line" or the property's name
-  std::int64_t lineNumber = 0;
-  std::string text;
-  std::vector<std::pair<std::size_t, std::size_t>> spans;  // byte ranges of the matches
+  std::vector<Match> matches;
+  std::size_t moreMatches = 0;
 };
 
-std::vector<std::pair<std::size_t, std::size_t>> parseSpans(std::string_view text, std::size_t limit) {
-  std::vector<std::pair<std::size_t, std::size_t>> spans;
+// "column start end ..." from zav_spans, per column.
+std::vector<std::vector<Span>> parseSpans(std::string_view text) {
   std::vector<std::size_t> numbers;
   std::size_t value = 0;
   bool inNumber = false;
@@ -75,11 +59,112 @@ std::vector<std::pair<std::size_t, std::size_t>> parseSpans(std::string_view tex
     }
   }
   if (inNumber) numbers.push_back(value);
-  for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
-    if (numbers[i] < numbers[i + 1] && numbers[i + 1] <= limit) spans.emplace_back(numbers[i], numbers[i + 1]);
+  std::vector<std::vector<Span>> columns(2);
+  for (std::size_t i = 0; i + 2 < numbers.size(); i += 3) {
+    if (numbers[i] < columns.size() && numbers[i + 1] < numbers[i + 2]) {
+      columns[numbers[i]].emplace_back(numbers[i + 1], numbers[i + 2]);
+    }
   }
-  return spans;
+  return columns;
 }
+
+// A column holds its pieces joined by line feeds; each span goes to the
+// piece it starts in, cut to that piece.
+template <typename Piece>
+void matchPieces(const std::vector<Span>& spans, const std::vector<Piece>& pieces,
+                 std::vector<std::pair<std::size_t, Span>>& found) {
+  std::size_t piece = 0;
+  std::size_t offset = 0;
+  for (const auto& [start, end] : spans) {
+    while (piece < pieces.size() && start >= offset + pieces[piece].text.size() + 1) {
+      offset += pieces[piece].text.size() + 1;
+      ++piece;
+    }
+    if (piece == pieces.size() || start < offset) break;
+    const std::size_t length = pieces[piece].text.size();
+    if (start - offset >= length) continue;  // on the line feed itself
+    found.push_back({piece, {start - offset, std::min(end - offset, length)}});
+  }
+}
+
+struct Piece {
+  std::string field;
+  std::int64_t lineNumber = 0;
+  std::string text;
+};
+
+class HitReader {
+ public:
+  HitReader(Catalog& catalog, const std::string& query)
+      : spans_(catalog.db().prepare(
+            "SELECT zav_spans(search_index) FROM search_index "
+            "WHERE search_index MATCH ?1 AND rowid = ?2")),
+        file_(catalog.db().prepare(
+            "SELECT v.label, f.relative_path, f.path FROM files f "
+            "JOIN volumes v ON v.id = f.volume_id WHERE f.id = ?1")),
+        properties_(catalog.db().prepare(
+            "SELECT name, value FROM properties WHERE file_id = ?1 ORDER BY position")),
+        lines_(catalog.db().prepare(
+            "SELECT number, text FROM lines WHERE file_id = ?1 ORDER BY number")),
+        query_(query) {}
+
+  Hit read(std::int64_t fileId) {
+    Hit hit;
+    spans_.bind(1, query_).bind(2, fileId);
+    const auto columns = spans_.step() ? parseSpans(spans_.text(0)) : std::vector<std::vector<Span>>(2);
+    spans_.reset();
+    file_.bind(1, fileId);
+    if (file_.step()) {
+      hit.label = file_.text(0);
+      hit.relativePath = file_.text(1);
+      hit.path = file_.text(2);
+    }
+    file_.reset();
+
+    std::vector<Piece> info{{"path", 0, hit.relativePath}};
+    if (!columns[0].empty()) {
+      properties_.bind(1, fileId);
+      while (properties_.step()) info.push_back({std::string(properties_.text(0)), 0, std::string(properties_.text(1))});
+      properties_.reset();
+    }
+    std::vector<Piece> lines;
+    if (!columns[1].empty()) {
+      lines_.bind(1, fileId);
+      while (lines_.step()) lines.push_back({"line", lines_.integer(0), std::string(lines_.text(1))});
+      lines_.reset();
+    }
+    add(hit, columns[0], info);
+    add(hit, columns[1], lines);
+    return hit;
+  }
+
+ private:
+  static void add(Hit& hit, const std::vector<Span>& spans, const std::vector<Piece>& pieces) {
+    std::vector<std::pair<std::size_t, Span>> found;
+    matchPieces(spans, pieces, found);
+    bool shown = false;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      const auto& [index, span] = found[i];
+      if (i > 0 && found[i - 1].first == index) {
+        if (shown) hit.matches.back().spans.push_back(span);
+        continue;
+      }
+      shown = hit.matches.size() < kMatchesPerFile;
+      if (!shown) {
+        ++hit.moreMatches;
+        continue;
+      }
+      const Piece& piece = pieces[index];
+      hit.matches.push_back({piece.field, piece.lineNumber, piece.text, {span}});
+    }
+  }
+
+  sql::Statement spans_;
+  sql::Statement file_;
+  sql::Statement properties_;
+  sql::Statement lines_;
+  const std::string& query_;
+};
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -87,19 +172,19 @@ bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 constexpr std::size_t kWindow = 160;
 constexpr std::size_t kLeadIn = 50;
 
-void appendHighlighted(std::string& out, const Hit& hit, bool terminal) {
-  const std::string& text = hit.text;
+void appendHighlighted(std::string& out, const Match& match, bool terminal) {
+  const std::string& text = match.text;
   std::size_t begin = 0;
   std::size_t end = text.size();
-  if (text.size() > kWindow && !hit.spans.empty()) {
-    begin = hit.spans.front().first > kLeadIn ? hit.spans.front().first - kLeadIn : 0;
+  if (text.size() > kWindow && !match.spans.empty()) {
+    begin = match.spans.front().first > kLeadIn ? match.spans.front().first - kLeadIn : 0;
     while (begin > 0 && isContinuationByte(text[begin])) --begin;
-    end = std::max(std::min(text.size(), begin + kWindow), hit.spans.front().second);
+    end = std::max(std::min(text.size(), begin + kWindow), match.spans.front().second);
     while (end < text.size() && isContinuationByte(text[end])) ++end;
   }
   if (begin > 0) out += "\u2026";
   std::size_t at = begin;
-  for (const auto& [start, stop] : hit.spans) {
+  for (const auto& [start, stop] : match.spans) {
     if (start < at || stop > end) continue;
     appendEscaped(out, std::string_view(text).substr(at, start - at), TextForm::utf8);
     if (terminal) out += "\x1b[1;31m";
@@ -111,20 +196,32 @@ void appendHighlighted(std::string& out, const Hit& hit, bool terminal) {
   if (end < text.size()) out += "\u2026";
 }
 
+//   LABEL:PATH                 a match in the path, highlighted
+//   LABEL:PATH  title: VALUE   a match in a property value
+//   LABEL:PATH  line N: LINE   a match in a line
 void appendHitText(std::string& out, const Hit& hit, bool terminal) {
-  appendEscaped(out, hit.label, TextForm::utf8);
-  out += ':';
-  if (hit.name == "path") {
-    appendHighlighted(out, hit, terminal);
+  std::string where;
+  appendEscaped(where, hit.label, TextForm::utf8);
+  where += ':';
+  for (const Match& match : hit.matches) {
+    out += where;
+    if (match.field == "path") {
+      appendHighlighted(out, match, terminal);
+      out += '\n';
+      continue;
+    }
+    appendEscaped(out, hit.relativePath, TextForm::utf8);
+    out += "  ";
+    out += match.field == "line" ? "line " + std::to_string(match.lineNumber) : match.field;
+    out += ": ";
+    appendHighlighted(out, match, terminal);
     out += '\n';
-    return;
   }
-  appendEscaped(out, hit.relativePath, TextForm::utf8);
-  out += "  ";
-  out += hit.name == "line" ? "line " + std::to_string(hit.lineNumber) : hit.name;
-  out += ": ";
-  appendHighlighted(out, hit, terminal);
-  out += '\n';
+  if (hit.moreMatches > 0) {
+    out += where;
+    appendEscaped(out, hit.relativePath, TextForm::utf8);
+    out += "  (" + std::to_string(hit.moreMatches) + " more matches)\n";
+  }
 }
 
 nlohmann::ordered_json hitJson(const Hit& hit) {
@@ -132,12 +229,19 @@ nlohmann::ordered_json hitJson(const Hit& hit) {
   object["volume"] = hit.label;
   object["path"] = hit.path;
   object["relative_path"] = hit.relativePath;
-  object["field"] = hit.name;
-  if (hit.name == "line") object["line"] = hit.lineNumber;
-  object["text"] = hit.text;
   auto matches = nlohmann::ordered_json::array();
-  for (const auto& [start, stop] : hit.spans) matches.push_back(hit.text.substr(start, stop - start));
+  for (const Match& match : hit.matches) {
+    nlohmann::ordered_json entry;
+    entry["field"] = match.field;
+    if (match.field == "line") entry["line"] = match.lineNumber;
+    entry["text"] = match.text;
+    auto words = nlohmann::ordered_json::array();
+    for (const auto& [start, stop] : match.spans) words.push_back(match.text.substr(start, stop - start));
+    entry["matched"] = std::move(words);
+    matches.push_back(std::move(entry));
+  }
   object["matches"] = std::move(matches);
+  if (hit.moreMatches > 0) object["more_matches"] = hit.moreMatches;
   return object;
 }
 
@@ -147,11 +251,11 @@ int runSearch(const CommonOptions& common, const SearchOptions& options) {
   const auto catalog = openCatalogToRead(options.database, common.quiet);
   if (!catalog) return kSomeFilesFailed;
 
-  std::vector<std::pair<int, std::int64_t>> ranked;
+  std::vector<std::int64_t> ranked;
   try {
-    sql::Statement query = catalog->db().prepare(kRankedHits);
+    sql::Statement query = catalog->db().prepare(kRankedFiles);
     query.bind(1, options.query).bind(2, static_cast<std::int64_t>(options.limit) + 1);
-    while (query.step()) ranked.emplace_back(static_cast<int>(query.integer(0)), query.integer(1));
+    while (query.step()) ranked.push_back(query.integer(0));
   } catch (const sql::Error& error) {
     if ((error.code() & 0xFF) != SQLITE_ERROR) throw;
     std::cerr << "zavcat: the query is not understood: " << error.what()
@@ -161,21 +265,11 @@ int runSearch(const CommonOptions& common, const SearchOptions& options) {
   const bool more = ranked.size() > options.limit;
   if (more) ranked.pop_back();
 
-  std::vector<sql::Statement> details;
-  for (const char* sql : kHitDetails) details.push_back(catalog->db().prepare(sql));
+  HitReader reader(*catalog, options.query);
   const bool terminal = options.format == OutputFormat::text && isatty(STDOUT_FILENO) != 0;
   Output output;
-  for (const auto& [field, rowId] : ranked) {
-    sql::Statement& detail = details[static_cast<std::size_t>(field)];
-    detail.bind(1, options.query).bind(2, rowId);
-    if (!detail.step()) {
-      detail.reset();
-      continue;
-    }
-    Hit hit{std::string(detail.text(0)), std::string(detail.text(1)), std::string(detail.text(2)),
-            std::string(detail.text(3)), detail.integer(4), std::string(detail.text(5)), {}};
-    hit.spans = parseSpans(detail.text(6), hit.text.size());
-    detail.reset();
+  for (const std::int64_t fileId : ranked) {
+    const Hit hit = reader.read(fileId);
     if (options.format == OutputFormat::json) {
       output << hitJson(hit).dump() << "\n";
     } else {
@@ -185,7 +279,7 @@ int runSearch(const CommonOptions& common, const SearchOptions& options) {
   }
   output.flush();
   if (more && !common.quiet) {
-    std::cerr << "zavcat: more than " << options.limit << " matches; --limit N shows more\n";
+    std::cerr << "zavcat: more than " << options.limit << " files match; --limit N shows more\n";
   }
   if (!output.ok()) {
     std::cerr << "zavcat: cannot write the output\n";

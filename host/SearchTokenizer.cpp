@@ -137,7 +137,7 @@ int tokenize(Fts5Tokenizer* handle, void* context, int flags, const char* text, 
   return SQLITE_OK;
 }
 
-// zav_spans: which bytes of the column the matched phrases cover.
+// zav_spans: which bytes of each column the matched phrases cover.
 struct SpanSearch {
   std::vector<std::pair<int, int>> tokenRanges;  // first and last token of each match
   std::vector<std::pair<int, int>> spans;
@@ -162,25 +162,28 @@ int collectSpan(void* context, int flags, const char*, int, int start, int end) 
 
 void matchSpans(const Fts5ExtensionApi* api, Fts5Context* fts, sqlite3_context* result, int,
                 sqlite3_value**) {
-  SpanSearch search;
   int instances = 0;
   if (api->xInstCount(fts, &instances) != SQLITE_OK) return sqlite3_result_null(result);
-  for (int k = 0; k < instances; ++k) {
-    int phrase = 0;
-    int column = 0;
-    int offset = 0;
-    if (api->xInst(fts, k, &phrase, &column, &offset) != SQLITE_OK) continue;
-    search.tokenRanges.emplace_back(offset, offset + std::max(1, api->xPhraseSize(fts, phrase)) - 1);
-  }
-  const char* text = nullptr;
-  int size = 0;
-  if (api->xColumnText(fts, 0, &text, &size) != SQLITE_OK || text == nullptr) {
-    return sqlite3_result_null(result);
-  }
-  api->xTokenize(fts, text, size, &search, collectSpan);
   std::string spans;
-  for (const auto& [start, end] : search.spans) {
-    spans += std::to_string(start) + ' ' + std::to_string(end) + ' ';
+  for (int column = 0; column < api->xColumnCount(fts); ++column) {
+    SpanSearch search;
+    for (int k = 0; k < instances; ++k) {
+      int phrase = 0;
+      int instanceColumn = 0;
+      int offset = 0;
+      if (api->xInst(fts, k, &phrase, &instanceColumn, &offset) != SQLITE_OK) continue;
+      if (instanceColumn != column) continue;
+      search.tokenRanges.emplace_back(offset,
+                                      offset + std::max(1, api->xPhraseSize(fts, phrase)) - 1);
+    }
+    if (search.tokenRanges.empty()) continue;
+    const char* text = nullptr;
+    int size = 0;
+    if (api->xColumnText(fts, column, &text, &size) != SQLITE_OK || text == nullptr) continue;
+    api->xTokenize(fts, text, size, &search, collectSpan);
+    for (const auto& [start, end] : search.spans) {
+      spans += std::to_string(column) + ' ' + std::to_string(start) + ' ' + std::to_string(end) + ' ';
+    }
   }
   if (!spans.empty()) spans.pop_back();
   sqlite3_result_text(result, spans.c_str(), static_cast<int>(spans.size()), SQLITE_TRANSIENT);

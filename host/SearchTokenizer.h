@@ -12,8 +12,9 @@
 namespace zav::host {
 
 // Registers the tokenizer "zav" and the auxiliary function zav_spans(TABLE),
-// which gives the byte ranges of the matched text in the row's one column as
-// "start end start end ...". Every connection to a catalog needs both.
+// which gives the byte ranges of the matched text in the row's columns as
+// "column start end column start end ...". Every connection to a catalog
+// needs both.
 void registerSearchTokenizer(sqlite3* db);
 
 }  // namespace zav::host
