@@ -52,7 +52,8 @@ class Scan {
               << reason << '\n';
   }
 
-  // One walk for all paths; with several, each folder's relative paths
+  // One walk for all paths, made absolute, since a catalog outlives the
+  // folder it was made in; with several paths, each folder's relative paths
   // begin with its name so that they stay apart.
   std::vector<FileEntry> walk(SkipCounts& skipped, bool& allRead) {
     std::vector<FileEntry> files;
@@ -62,7 +63,8 @@ class Scan {
                        }});
     const bool several = options_.paths.size() > 1;
     for (const std::string& path : options_.paths) {
-      walker.add(path, several ? baseName(path) + "/" : std::string());
+      const std::string absolute = absolutePath(path);
+      walker.add(absolute, several ? baseName(absolute) + "/" : std::string());
     }
     skipped = walker.skipped();
     allRead = walker.allPathsRead();
