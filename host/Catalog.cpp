@@ -147,7 +147,7 @@ std::string homeDataFolder() {
 
 std::string catalogPath(const std::optional<std::string>& option) {
   if (option) return *option;
-  if (const char* path = std::getenv("ZAV_DB"); path != nullptr && path[0] != 0) return path;
+  if (const char* path = std::getenv("ZAVCAT_DB"); path != nullptr && path[0] != 0) return path;
   return homeDataFolder() + "/zavcat/catalog.db";
 }
 

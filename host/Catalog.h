@@ -16,7 +16,7 @@
 
 namespace zav::host {
 
-// --db, else $ZAV_DB, else $XDG_DATA_HOME/zavcat/catalog.db, else
+// --db, else $ZAVCAT_DB, else $XDG_DATA_HOME/zavcat/catalog.db, else
 // ~/.local/share/zavcat/catalog.db.
 std::string catalogPath(const std::optional<std::string>& option);
 

@@ -97,7 +97,7 @@ void exportJson(Catalog& catalog, const std::optional<std::string>& volume, Outp
     nlohmann::ordered_json object;
     object["volume"] = label;
     object.update(recordJson(record));
-    output << object.dump() << "\n";
+    output << jsonLine(object);
     output.written();
   }
 }

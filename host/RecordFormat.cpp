@@ -92,6 +92,10 @@ Json recordJson(const FileRecord& record) {
   return object;
 }
 
+std::string jsonLine(const Json& object) {
+  return object.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
 std::string hexBytes(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex;

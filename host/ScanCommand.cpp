@@ -99,7 +99,9 @@ int runScan(const CommonOptions& common, const ScanOptions& options) {
   const PluginSearch search = findPluginFolder(common.pluginFolder);
   const PluginList plugins = loadPlugins(search, std::cerr);
   if (plugins.empty()) return kUsageError;
-  const TextConverter converter(platform::ansiCodePage(), common.legacyEncoding);
+  // The workers read under UTF-8; what this process converts (labels,
+  // roots, the records of failed files) follows the same rules.
+  const TextConverter converter(platform::kCodePageUtf8, common.legacyEncoding);
 
   const std::string label =
       converter.convert(options.label ? *options.label : defaultLabel(options.paths.front())).text;

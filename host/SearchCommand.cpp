@@ -8,6 +8,7 @@
 #include "Catalog.h"
 #include "Commands.h"
 #include "Output.h"
+#include "RecordFormat.h"
 #include "TextEscape.h"
 
 namespace zav::host {
@@ -271,7 +272,7 @@ int runSearch(const CommonOptions& common, const SearchOptions& options) {
   for (const std::int64_t fileId : ranked) {
     const Hit hit = reader.read(fileId);
     if (options.format == OutputFormat::json) {
-      output << hitJson(hit).dump() << "\n";
+      output << jsonLine(hitJson(hit));
     } else {
       appendHitText(output.buffer(), hit, terminal);
     }

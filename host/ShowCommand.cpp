@@ -46,7 +46,7 @@ class Show {
     const FileRecord record = inspectFile(plugins_, file, converter_);
     tally_.add(record.status);
     if (options_.format == OutputFormat::json) {
-      output_ << recordJson(record).dump() << "\n";
+      output_ << jsonLine(recordJson(record));
     } else {
       appendRecordText(output_.buffer(), record, form_);
     }

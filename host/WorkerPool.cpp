@@ -17,7 +17,6 @@
 #include <stdexcept>
 
 #include "RecordWire.h"
-#include "Suffix.h"
 #include "Worker.h"
 
 extern char** environ;
@@ -242,8 +241,9 @@ class Pool {
     while (const auto payload =
                wire::nextFrame(std::string_view(worker.received).substr(used), consumed)) {
       used += consumed;
-      if (payload->empty()) {
+      if (payload->empty()) {  // loading the plug-ins is no file's time
         worker.greeted = true;
+        worker.currentSince = Clock::now();
         attempts_ = 0;
         continue;
       }
@@ -278,15 +278,10 @@ class Pool {
   }
 
   FileRecord failedRecord(const FileEntry& file, const std::string& reason) const {
-    FileRecord record;
-    record.path = converter_.convert(file.path);
-    record.relativePath = converter_.convert(file.relativePath);
-    const FileCheck check = checkFile(file.path);
-    record.size = check.size;
-    record.modified = check.modified;
-    const auto suffix = claimSuffix(file.path);
-    if (const Plugin* plugin = suffix ? findClaimant(plugins_, *suffix) : nullptr) {
-      record.plugin = plugin->name();
+    FileCheck check;
+    FileRecord record = fileRecord(file, converter_, check);
+    if (const Plugin* plugin = claimantOf(plugins_, file.path)) {
+      record.plugin = converter_.convert(plugin->name()).text;
     }
     record.status = FileStatus::failed;
     record.reason = reason;

@@ -37,6 +37,7 @@ void writeDisc(const TempFolder& disc) {
   const Bytes info = cases::riffList("INFO", cases::riffChunk("IART", bytes("Quillfeather Ensemble")));
   disc.write("sounds/bell.wav", cases::riffForm("WAVE", cases::waveFormat() +
                                                             cases::riffChunk("data", Bytes(8, 0x80)) + info));
+  disc.write("video/clip.avi", cases::riffForm("AVI ", info));
   disc.write("letter.rtf", bytes("{\\rtf1\\ansi Dear reader,\\par the marmalade is ready.\\par}"));
   disc.write("README.txt", bytes("not for any plug-in"));
 }
@@ -96,11 +97,11 @@ TEST(Catalog, ScansEveryFileOfADiscAndFindsItsWords) {
   writeDisc(disc);
   const Catalog catalog;
   const ZavcatRun scan = catalog.run({"scan", "--label", "Disc", "--summary", disc.path()});
-  EXPECT_EQ(scan.err, "zavcat: 5 files: 4 ok, 0 no metadata, 1 unclaimed, 0 unreadable, 0 failed; 0 skipped\n");
+  EXPECT_EQ(scan.err, "zavcat: 6 files: 5 ok, 0 no metadata, 1 unclaimed, 0 unreadable, 0 failed; 0 skipped\n");
   ASSERT_EQ(scan.exitStatus, 0);
 
   const auto records = byRelativePath(catalog.exported());
-  ASSERT_EQ(records.size(), 5u);
+  ASSERT_EQ(records.size(), 6u);
   EXPECT_EQ(records.at("README.txt")["status"], "unclaimed");
   EXPECT_EQ(records.at("README.txt")["size"], 19);
   EXPECT_EQ(records.at("letter.rtf")["plugin"], "RTF-P");
@@ -108,13 +109,16 @@ TEST(Catalog, ScansEveryFileOfADiscAndFindsItsWords) {
   EXPECT_EQ(property(records.at("music/night.mp3"), "title"), "Nocturne for Lanterns");
   EXPECT_EQ(property(records.at("music/tokyo.mp3"), "title"), kTokyoWeather);
   EXPECT_EQ(property(records.at("sounds/bell.wav"), "author"), "Quillfeather Ensemble");
+  EXPECT_EQ(property(records.at("video/clip.avi"), "author"), "Quillfeather Ensemble");
+  EXPECT_EQ(records.at("music/tokyo.mp3")["properties"][0]["raw"],
+            "938c8b9e937382cc93568b4382cd90b082ea");  // the Shift-JIS bytes, kept
 
   const struct {
     const char* query;
     std::string found;
   } searches[] = {
       {"lanterns", "Disc:music/night.mp3  title: Nocturne for Lanterns\n"},
-      {"quillfeather", "Disc:sounds/bell.wav  author: Quillfeather Ensemble\n"},
+      {"quillfeather NOT clip", "Disc:sounds/bell.wav  author: Quillfeather Ensemble\n"},
       {"marmalade", "Disc:letter.rtf  line 2: the marmalade is ready.\n"},
       {"\xe5\xa4\xa9\xe6\xb0\x97", "Disc:music/tokyo.mp3  title: " + std::string(kTokyoWeather) + "\n"},  // 天気
       {"\xe4\xba\xac\xe9\x83\xbd", "Disc:music/tokyo.mp3  title: " + std::string(kTokyoWeather) + "\n"},  // 京都
