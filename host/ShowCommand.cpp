@@ -23,7 +23,9 @@ class Show {
       : options_(options),
         plugins_(plugins),
         converter_(converter),
-        form_(converter.keepsBytes() ? TextForm::bytes : TextForm::utf8),
+        form_(!converter.keepsBytes()                                  ? TextForm::utf8
+              : platform::ansiCodePage() == platform::kCodePageShiftJis ? TextForm::shiftJisBytes
+                                                                         : TextForm::bytes),
         walker_({[this](FileEntry&& file) { addFile(file); },
                  [this](const std::string& path, const std::string& reason) {
                    problem(path, reason);

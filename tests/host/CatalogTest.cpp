@@ -86,6 +86,10 @@ std::string property(const Json& record, const std::string& name) {
   return {};
 }
 
+std::string mtimeOf(const Catalog& catalog, std::size_t index) {
+  return catalog.exported().at(index)["mtime"];
+}
+
 // A plug-in folder with the echo module only.
 struct EchoPlugins {
   TempFolder folder;
@@ -218,6 +222,21 @@ TEST(Catalog, AScanKilledMidwayLeavesTheCatalogAsItWas) {
   ASSERT_EQ(catalog.run({"scan", "--plugins", plugins.folder.path(), "--label", "w", before.path()}).exitStatus, 0);
   EXPECT_EQ(catalog.count("SELECT count(*) FROM volumes WHERE state = 'staging'"), 0);
   EXPECT_EQ(catalog.count("SELECT count(*) FROM files"), 2);
+}
+
+TEST(Catalog, ExportsCsvThatSpreadsheetsReadBack) {
+  const EchoPlugins plugins;
+  TempFolder disc;
+  disc.write("a,\"b\"\n.echo", bytes("x"));  // the echo plug-in's "category" is the path
+  disc.write("plain.echo", bytes("yy"));
+  const Catalog catalog;
+  ASSERT_EQ(catalog.run({"scan", "--plugins", plugins.folder.path(), "--label", "d", disc.path()}).exitStatus, 0);
+  const std::string quoted = "\"" + disc.path() + "/a,\"\"b\"\"\n.echo\"";
+  EXPECT_EQ(catalog.run({"export", "--format", "csv"}).out,
+            "volume,path,relative_path,size,mtime,plugin,open,status,reason,title,category\r\n"
+            "d," + quoted + ",\"a,\"\"b\"\"\n.echo\",1," + mtimeOf(catalog, 0) + ",Echo,1,ok,,1," + quoted + "\r\n"
+            "d," + disc.path() + "/plain.echo,plain.echo,2," + mtimeOf(catalog, 1) + ",Echo,1,ok,,2," +
+                disc.path() + "/plain.echo\r\n");
 }
 
 }  // namespace
