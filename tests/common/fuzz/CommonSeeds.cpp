@@ -17,25 +17,25 @@ constexpr std::string_view kRiffFile = "tests/common/fuzz/corpus/riff_file";
 void writeTextBufferSeeds(SeedWriter& seeds) {
   using Op = TextOp;
   seeds.write(kTextBuffer, "direct",
-              TextBufferScript(24)
+              TextBufferScript(100)
                   .op(Op::Append, "hello")
                   .op(Op::AppendChar, ' ')
                   .op(Op::AppendCounted, std::string_view("wor\0ld", 6))
                   .op(Op::AppendIgnored, 1)
                   .op(Op::Assign, "again")
-                  .run('x', 20)
+                  .run('x', 200)
                   .op(Op::Clear)
                   .op(Op::Append, "after")
                   .op(Op::Reset)
                   .bytes());
   seeds.write(kTextBuffer, "chunked",
-              TextBufferScript(17)
+              TextBufferScript(67)
                   .op(Op::Append, "head ")
                   .op(Op::BeginChunked)
                   .op(Op::AppendChar, 'a')
                   .op(Op::AppendChar, '\0')
                   .op(Op::Append, "bcd")
-                  .run('y', 9)
+                  .run('y', 90)
                   .op(Op::Assign, "new")
                   .op(Op::AppendCounted, "1234567")
                   .op(Op::EndChunked)

@@ -15,9 +15,9 @@ namespace {
 
 using zav::fuzz::TextOp;
 
-// Past two chunks of the plug-ins' own step; a script stops there, since
-// more text only makes the runs slower.
-constexpr std::size_t kMostText = 20000;
+// Past the first chunk of the plug-ins' own step; a script stops there,
+// since more text only makes the runs slower.
+constexpr std::size_t kMostText = 10000;
 
 class Script {
  public:

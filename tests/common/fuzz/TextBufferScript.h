@@ -26,8 +26,9 @@ enum class TextOp : std::uint8_t {
 };
 
 // Growth step bytes below this stand for the plug-ins' own step: smaller
-// steps only make the runs slow, a chunk for every few bytes.
-inline constexpr std::uint8_t kSmallestGrowthStep = 16;
+// steps only make the runs slow, with a chunk or a regrowth for every few
+// bytes.
+inline constexpr std::uint8_t kSmallestGrowthStep = 64;
 
 class TextBufferScript {
  public:
