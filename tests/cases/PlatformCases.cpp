@@ -89,6 +89,8 @@ Failures wideToAnsi(const std::string&) {
       {u"\uFF5E", "\x81\x60"},                  // ～
       {u"\u0E01", "?"},                         // Thai: no Shift-JIS form, no best fit
       {u"\U0001F600", "?"},                     // one character, one '?'
+      {u"\U000E0001\U000E007Fa", "??a"},       // tag characters, the first and the last
+      {u"\U000E007A\u3042", "?\x82\xA0"},
       {std::u16string(1, u'\xD800') + u"A", "?A"},  // lone surrogate
   };
   Expect expect;

@@ -47,6 +47,7 @@ TEST(Utf8CodePage, WideToAnsiEncodesEveryCharacter) {
   EXPECT_EQ(wideToAnsi(u"\u3042"), "\xE3\x81\x82");
   EXPECT_EQ(wideToAnsi(u"\u00E9"), "\xC3\xA9");
   EXPECT_EQ(wideToAnsi(u"\U0001F600"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(wideToAnsi(u"\U000E007A"), "\xF3\xA0\x81\xBA");  // a tag character
   EXPECT_EQ(wideToAnsi(std::u16string(1, u'\xDC00')), "?");  // lone surrogate
 }
 
