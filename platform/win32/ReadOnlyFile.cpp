@@ -4,15 +4,11 @@
 #include <cstdint>
 
 #include "Platform.h"
+#include "RegularFile.h"
 
 namespace zav::platform {
 
-ReadOnlyFile::ReadOnlyFile(const char* path) : handle_(INVALID_HANDLE_VALUE) {
-  if (path == nullptr) return;
-  // Without backup semantics a folder does not open, as on the POSIX side.
-  handle_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-}
+ReadOnlyFile::ReadOnlyFile(const char* path) : handle_(openRegularFile(path)) {}
 
 ReadOnlyFile::~ReadOnlyFile() {
   if (isOpen()) CloseHandle(handle_);

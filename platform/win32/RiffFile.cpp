@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "RegularFile.h"
 #include "RiffFile.h"
 
 namespace zav::platform {
@@ -75,8 +76,7 @@ namespace {
 // multimedia I/O as an open handle: given a name, that I/O takes at most 128
 // characters and reads "name.ext+x" as an element of a compound file.
 HMMIO openForReading(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = openRegularFile(path);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   const auto value = reinterpret_cast<std::uintptr_t>(file);
   if (value > UINT32_MAX) {  // kernel handles fit in 32 bits; never seen otherwise
