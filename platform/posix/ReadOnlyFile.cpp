@@ -8,6 +8,9 @@
 
 namespace zav::platform {
 
+// Offsets beyond 2 GiB must not wrap on 32-bit systems.
+static_assert(sizeof(off_t) == 8, "build with _FILE_OFFSET_BITS=64");
+
 ReadOnlyFile::ReadOnlyFile(const char* path) : fd_(-1) {
   if (path == nullptr) return;
   // Non-blocking, so that a FIFO without a writer or a device cannot hold
