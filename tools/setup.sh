@@ -32,7 +32,10 @@ if [ "$want_32bit" = 1 ]; then
   packages+=(g++-multilib googletest)  # GoogleTest's sources, built for 32 bits
 fi
 if [ "$want_bench" = 1 ]; then
-  packages+=(libbenchmark-dev libtag1-dev lame ffmpeg strace)
+  # Google Benchmark; TagLib (found through pkg-config) for the peer reader;
+  # lame and ffmpeg for the corpus; GNU time and strace for the whole-process
+  # runs' peak memory and system calls.
+  packages+=(libbenchmark-dev libtag1-dev pkgconf lame ffmpeg time strace)
 fi
 
 missing=()
