@@ -5,23 +5,31 @@
 #   tools/setup.sh             the build and the test suites
 #   tools/setup.sh --windows   also the Windows cross-builds and their Wine runs
 #   tools/setup.sh --bench     also the benchmarks and their corpus tools
+#   tools/setup.sh --32bit     also the 32-bit runs: g++-multilib, and where
+#                              the machine runs 32-bit programs, the 32-bit
+#                              Wine for the i686 DLLs (with --windows)
 set -euo pipefail
 
 want_windows=0
 want_bench=0
+want_32bit=0
 for arg in "$@"; do
   case "$arg" in
     --windows) want_windows=1 ;;
     --bench) want_bench=1 ;;
+    --32bit) want_32bit=1 ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done
 
-packages=(cmake ninja-build g++ clang libgtest-dev libsqlite3-dev nlohmann-json3-dev libcli11-dev)
+packages=(cmake ninja-build g++ clang libgtest-dev valgrind libsqlite3-dev nlohmann-json3-dev libcli11-dev)
 if [ "$want_windows" = 1 ]; then
   # Cross compilers, wine64 for the 64-bit twin, pefile for the static
   # checks, and the locale source Wine needs for code page 932.
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 python3-pefile locales)
+fi
+if [ "$want_32bit" = 1 ]; then
+  packages+=(g++-multilib googletest)  # GoogleTest's sources, built for 32 bits
 fi
 if [ "$want_bench" = 1 ]; then
   # Google Benchmark; TagLib (found through pkg-config) for the peer reader;
@@ -45,4 +53,19 @@ fi
 
 if [ "$want_windows" = 1 ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   run_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+
+# The 32-bit Wine only where 32-bit programs run at all: it comes from the
+# i386 architecture, which dpkg must know first.
+if [ "$want_32bit" = 1 ] && [ "$want_windows" = 1 ]; then
+  if sh "$(dirname "$0")/runs-32bit.sh"; then
+    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+      echo "setup.sh: installing wine32:i386"
+      dpkg --print-foreign-architectures | grep -qx i386 || run_root dpkg --add-architecture i386
+      run_root apt-get update -qq
+      DEBIAN_FRONTEND=noninteractive run_root apt-get install -y -qq --no-install-recommends wine32:i386
+    fi
+  else
+    echo "setup.sh: no 32-bit Wine: this machine runs no 32-bit x86 programs"
+  fi
 fi

@@ -72,26 +72,34 @@ class Converter {
 
   // Appends one character; '?' when the code page has no such character.
   void convert(char32_t codePoint, std::string& out) {
+    std::array<char, 8> converted{};
+    const std::size_t length = encode(codePoint, converted);
+    // glibc drops the Unicode tag characters (U+E0000 to U+E007F) without a
+    // word: a character that becomes no bytes is one the code page lacks.
+    if (length == 0) {
+      out += '?';
+    } else {
+      out.append(converted.data(), length);
+    }
+  }
+
+ private:
+  // The character's bytes, at the start of `converted`; 0 when iconv fails.
+  std::size_t encode(char32_t codePoint, std::array<char, 8>& converted) {
+    if (handle_ == reinterpret_cast<iconv_t>(-1)) return 0;
     std::array<char, 4> in{};
     for (std::size_t i = 0; i < 4; ++i) in[i] = static_cast<char>((codePoint >> (8 * i)) & 0xFF);
-    std::array<char, 8> converted{};
     char* inPointer = in.data();
     char* outPointer = converted.data();
     std::size_t inLeft = in.size();
     std::size_t outLeft = converted.size();
-    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
-      out += '?';
-      return;
-    }
     iconv(handle_, nullptr, nullptr, nullptr, nullptr);
     if (iconv(handle_, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) {
-      out += '?';
-      return;
+      return 0;
     }
-    out.append(converted.data(), converted.size() - outLeft);
+    return converted.size() - outLeft;
   }
 
- private:
   iconv_t handle_;
 };
 

@@ -8,6 +8,9 @@
 
 namespace zav::platform {
 
+// Offsets beyond 2 GiB must not wrap on 32-bit systems.
+static_assert(sizeof(off_t) == 8, "build with _FILE_OFFSET_BITS=64");
+
 namespace {
 
 // Calls `readSome(bytesSoFar)` until `count` bytes have arrived or the file
@@ -32,11 +35,12 @@ std::optional<std::size_t> readRepeatedly(std::size_t count, ReadSome readSome) 
 
 ReadOnlyFile::ReadOnlyFile(const char* path) : fd_(-1) {
   if (path == nullptr) return;
-  fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO without a writer or a device cannot hold
+  // the open; only a regular file is kept. No terminal becomes ours.
+  fd_ = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd_ < 0) return;
-  // Like opening an existing file on Windows: a folder is not a file.
   struct stat status {};
-  if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
+  if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(fd_);
     fd_ = -1;
     return;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "Platform.h"
+#include "RegularFile.h"
 
 namespace zav::platform {
 
@@ -32,12 +33,7 @@ std::optional<std::size_t> readRepeatedly(void* buffer, std::size_t count, ReadS
 
 }  // namespace
 
-ReadOnlyFile::ReadOnlyFile(const char* path) : handle_(INVALID_HANDLE_VALUE) {
-  if (path == nullptr) return;
-  // Without backup semantics a folder does not open, as on the POSIX side.
-  handle_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-}
+ReadOnlyFile::ReadOnlyFile(const char* path) : handle_(openRegularFile(path)) {}
 
 ReadOnlyFile::~ReadOnlyFile() {
   if (isOpen()) CloseHandle(handle_);

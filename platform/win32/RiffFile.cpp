@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "RegularFile.h"
 #include "RiffFile.h"
 
 #include "FileView.h"
@@ -105,8 +106,7 @@ HMMIO openOver(HANDLE file) {
 
 // The file is opened as every other reader opens it.
 HMMIO openForReading(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = openRegularFile(path);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   HMMIO handle = openOver(file);
   if (handle == nullptr) CloseHandle(file);  // mmioClose closes it otherwise

@@ -57,6 +57,13 @@ Failures checkSystem(const EntryPoints& audio, const EntryPoints& rtf, const std
       failures.push_back("in a Shift-JIS folder: " + failure);
     }
   }
+  // A device's name in any folder opens the device: the plug-ins answer as
+  // for a file that cannot be opened.
+  const std::pair<const char*, const EntryPoints*> devices[] = {
+      {"/con.mp3", &audio}, {"/aux.wav", &audio}, {"/nul.rtf", &rtf}};
+  for (const auto& [name, module] : devices) {
+    for (const std::string& failure : checkMissingFile(*module, folder + name)) failures.push_back(failure);
+  }
   return failures;
 }
 #endif

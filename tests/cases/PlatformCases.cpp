@@ -1,5 +1,9 @@
 #include "PlatformCases.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstring>
 #include <fstream>
 
@@ -30,6 +34,21 @@ std::string writeFile(const std::string& folder, const char* name, const Bytes& 
   out.write(reinterpret_cast<const char*>(content.data()),
             static_cast<std::streamsize>(content.size()));
   return path;
+}
+
+// Writes `content` as the file `name` in `folder` and returns a path to it
+// of `length` characters, padded with "./" steps, so that its length does
+// not depend on how deep the folder lies; longer when the folder lies
+// deeper than that length allows.
+std::string writeAtPathLength(const std::string& folder, std::string name, std::size_t length,
+                              const Bytes& content) {
+  if (length > folder.size() + 1 + name.size() && (length - folder.size() - name.size()) % 2 == 0) {
+    name = "_" + name;  // the steps come in twos
+  }
+  writeFile(folder, name.c_str(), content);
+  std::string path = folder + "/";
+  while (path.size() + 2 + name.size() <= length) path += "./";
+  return path + name;
 }
 
 // Collects failures with their place in the check.
@@ -89,6 +108,8 @@ Failures wideToAnsi(const std::string&) {
       {u"\uFF5E", "\x81\x60"},                  // ～
       {u"\u0E01", "?"},                         // Thai: no Shift-JIS form, no best fit
       {u"\U0001F600", "?"},                     // one character, one '?'
+      {u"\U000E0001\U000E007Fa", "??a"},       // tag characters, the first and the last
+      {u"\U000E007A\u3042", "?\x82\xA0"},
       {std::u16string(1, u'\xD800') + u"A", "?A"},  // lone surrogate
   };
   Expect expect;
@@ -196,8 +217,7 @@ Failures riffRefusals(const std::string& scratch) {
   expect(!RiffFile((scratch + "/missing.wav").c_str()).isOpen(), "a missing file opens");
   expect(!RiffFile(nullptr).isOpen(), "a null path opens");
   // Longer than the 128 characters a file name may have in some RIFF I/O.
-  const std::string longName = std::string(150, 'n') + ".wav";
-  RiffFile longPath(writeFile(scratch, longName.c_str(), riffForm("WAVE", {})).c_str());
+  RiffFile longPath(writeAtPathLength(scratch, "long.wav", 200, riffForm("WAVE", {})).c_str());
   expect(longPath.findForm(fourCc("WAVE")), "a long path does not open");
   RiffFile plusName(writeFile(scratch, "a.wav+b", riffForm("WAVE", {})).c_str());
   expect(plusName.findForm(fourCc("WAVE")), "a name with a plus sign does not open");
@@ -236,6 +256,53 @@ Failures riffRefusals(const std::string& scratch) {
   return expect.failures;
 }
 
+// Windows' ANSI file calls take paths of fewer than 260 characters, or
+// longer ones on a system set up for them. The plug-ins give one answer on
+// every Windows system: such a path cannot be opened. POSIX has no such
+// limit.
+Failures pathLimit(const std::string& scratch) {
+  Expect expect;
+  const Bytes wave = riffForm("WAVE", {});
+  const std::string atLimit = writeAtPathLength(scratch, "limit.wav", 259, wave);
+  const std::string beyond = writeAtPathLength(scratch, "beyond.wav", 260, wave);
+  expect(atLimit.size() == 259 && beyond.size() == 260, "the scratch folder lies too deep");
+  expect(platform::ReadOnlyFile(atLimit.c_str()).isOpen(), "259 characters do not open");
+  expect(RiffFile(atLimit.c_str()).findForm(fourCc("WAVE")), "259 characters: no RIFF form");
+#if defined(_WIN32)
+  const bool opensBeyond = false;
+#else
+  const bool opensBeyond = true;
+#endif
+  expect(platform::ReadOnlyFile(beyond.c_str()).isOpen() == opensBeyond, "260 characters");
+  expect(RiffFile(beyond.c_str()).isOpen() == opensBeyond, "260 characters, RIFF");
+  return expect.failures;
+}
+
+// A name that only begins like a device's is a file's; on Windows a
+// device's name, in any folder, and a pipe are no files.
+Failures deviceNames(const std::string& scratch) {
+  Expect expect;
+  for (const char* name : {"console.mp3", "com0.wav", "com10.rtf", "lpt.mp3", "nul_.wav", "auxx"}) {
+    const std::string path = writeFile(scratch, name, bytes("RIFF"));
+    expect(platform::ReadOnlyFile(path.c_str()).isOpen(), std::string("no file: ") + name);
+  }
+#if defined(_WIN32)
+  for (const char* name : {"con.mp3", "AUX.wav", "nul.rtf", "Com1.mp3", "lpt9.WAV", "CONIN$.rtf",
+                           "conout$", "con .mp3", "prn.tar.wav", "missing/nul.rtf"}) {
+    const std::string path = scratch + "/" + name;
+    expect(!platform::ReadOnlyFile(path.c_str()).isOpen(), std::string("a device opens: ") + name);
+    expect(!RiffFile(path.c_str()).isOpen(), std::string("a device opens as RIFF: ") + name);
+  }
+  const char* pipeName = "\\\\.\\pipe\\zavplatform.wav";
+  HANDLE pipe = CreateNamedPipeA(pipeName, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 2, 64, 64, 0, nullptr);
+  expect(pipe != INVALID_HANDLE_VALUE, "cannot make a pipe");
+  expect(!platform::ReadOnlyFile(pipeName).isOpen(), "a pipe opens");
+  expect(!RiffFile(pipeName).isOpen(), "a pipe opens as RIFF");
+  if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
+#endif
+  return expect.failures;
+}
+
 }  // namespace
 
 const std::vector<PlatformCheck>& platformChecks() {
@@ -243,7 +310,8 @@ const std::vector<PlatformCheck>& platformChecks() {
       {"code page", codePage},         {"text walking", nextChar},
       {"UTF-16 conversion", wideToAnsi}, {"string resources", loadString},
       {"read-only file", readOnlyFile}, {"RIFF walk", riffWalk},
-      {"RIFF refusals", riffRefusals},
+      {"RIFF refusals", riffRefusals},  {"path limit", pathLimit},
+      {"device names", deviceNames},
   };
   return checks;
 }

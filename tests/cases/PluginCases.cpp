@@ -193,13 +193,15 @@ std::vector<FileCase> makeCases() {
                     {129, "Op"}, {130, "2"}},
                    {"Hello\n", "World\t!\n", ""}});
   // Strings marked FE FF are UTF-16 with their zero bytes: あ一, an
-  // unmappable Thai letter; "AB" from 00 41 00 42. Others drop zero bytes.
+  // unmappable Thai letter; "AB" from 00 41 00 42; a tag character (a
+  // surrogate pair) before あ. Others drop zero bytes.
   cases.push_back({"utf16.rtf", Plugin::Rtf,
                    bytes("{\\rtf1{\\info{\\title \\'fe\\'ff\\'30\\'42\\'4e\\'00\\'0e\\'01}"
                          "{\\subject \\'fe\\'ff\\'00\\'41\\'00\\'42}{\\keywords A\\'00B}"
+                         "{\\comment \\'fe\\'ff\\'db\\'40\\'dc\\'7a\\'30\\'42}"
                          "{\\title +}{\\author Foo\\~Bar}}}"),
                    1,
-                   {{1, "\x82\xA0\x88\xEA?+"}, {2, "AB"}, {4, "AB"}, {6, "Foo"}},
+                   {{1, "\x82\xA0\x88\xEA?+"}, {2, "AB"}, {4, "AB"}, {5, "?\x82\xA0"}, {6, "Foo"}},
                    {"Bar"}});
   // Characters both systems' code page 932 tables agree on: kana, kanji,
   // NEC and IBM extensions, full-width forms and a half-width kana. (No

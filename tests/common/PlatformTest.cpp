@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "DeviceNames.h"
 #include "Hex.h"
 
 namespace zav::platform {
@@ -47,6 +48,7 @@ TEST(Utf8CodePage, WideToAnsiEncodesEveryCharacter) {
   EXPECT_EQ(wideToAnsi(u"\u3042"), "\xE3\x81\x82");
   EXPECT_EQ(wideToAnsi(u"\u00E9"), "\xC3\xA9");
   EXPECT_EQ(wideToAnsi(u"\U0001F600"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(wideToAnsi(u"\U000E007A"), "\xF3\xA0\x81\xBA");  // a tag character
   EXPECT_EQ(wideToAnsi(std::u16string(1, u'\xDC00')), "?");  // lone surrogate
 }
 
@@ -56,6 +58,22 @@ TEST(Utf8CodePage, TitlesLoadAsUtf8) {
   char buffer[128];
   EXPECT_EQ(loadString(module, 396, buffer, sizeof buffer), 12);
   EXPECT_STREQ(buffer, "ﾀｲﾄﾙ");
+}
+
+// The rule the Win32 side applies before it opens a path; the Windows test
+// host shows it in use.
+TEST(DeviceNames, AreTheFileNamesPartBeforeItsFirstDot) {
+  for (const char16_t* path :
+       {u"con.mp3", u"C:\\disc\\AUX.wav", u"d/e/nul.rtf", u"Com1.mp3", u"lpt9", u"PRN",
+        u"COM\u00B9.mp3", u"lpt\u00B3.wav", u"conin$.rtf", u"CONOUT$", u"con .mp3", u"nul  .x.rtf",
+        u"prn.tar.gz", u"C:con.mp3", u"aux:stream"}) {
+    EXPECT_TRUE(isDeviceName(path)) << wideToAnsi(path);
+  }
+  for (const char16_t* path :
+       {u"console.mp3", u"com0.mp3", u"com10.mp3", u"lpt.wav", u"xcon.mp3", u"con\\x.mp3",
+        u"com\u00B4.mp3", u"com\uFF11.mp3", u"con_.rtf", u"", u"C:\\", u".con"}) {
+    EXPECT_FALSE(isDeviceName(path)) << wideToAnsi(path);
+  }
 }
 
 }  // namespace

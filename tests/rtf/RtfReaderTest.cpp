@@ -45,6 +45,10 @@ struct TokenizerCase {
   std::vector<Expected> tokens;  // up to and including the end of input
 };
 
+// Shown by name: printed as raw bytes, a case would show (and read) the
+// unused bytes inside its strings.
+void PrintTo(const TokenizerCase& c, std::ostream* out) { *out << c.name; }
+
 std::string withNul(const char* bytes, std::size_t n) { return {bytes, n}; }
 
 const TokenizerCase kTokenizerCases[] = {
