@@ -3,6 +3,7 @@
 #ifndef ZAV_RTF_CONTROLWORDS_H
 #define ZAV_RTF_CONTROLWORDS_H
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -12,7 +13,7 @@ struct ControlWord {
   int major;
   int minor;
   const char* name;  // without the backslash; case-sensitive
-  int checksum;      // filled in by sortControlWords
+  int checksum = 0;  // nameChecksum of the name, set as the table is built
 };
 
 // Groups of related words (the major of a row).
@@ -73,18 +74,19 @@ enum SpecialCharMinor : int {
 };
 
 inline constexpr int kControlWordCount = 279;
+inline constexpr std::size_t kLongestControlWord = 13;  // wbmwidthbytes
 
 // The sum of the name's bytes, each taken as a signed byte.
-int nameChecksum(std::string_view name);
+constexpr int nameChecksum(std::string_view name) {
+  int sum = 0;
+  for (const char c : name) sum += static_cast<signed char>(c);
+  return sum;
+}
 
-// Fills the checksums and sorts the rows by (checksum, name); only the first
-// call in a process does anything.
-void sortControlWords();
-
-// The row named `name`, or null. The table must be sorted.
+// The row named `name`, or null.
 const ControlWord* findControlWord(std::string_view name);
 
-// The rows as they stand now (sorted once sortControlWords has run).
+// The rows, sorted by (checksum, name) when the program is built.
 std::span<const ControlWord> controlWords();
 
 }  // namespace zav::rtf

@@ -1,25 +1,24 @@
 #include "RtfReader.h"
 
 #include <cstdio>
+#include <cstring>
 
+#include "ByteScan.h"
 #include "ControlWords.h"
 
 namespace zav::rtf {
 
 namespace {
 
-bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
+// readChar's end: the end of the input, or a byte with the high bit set,
+// which is consumed and lost.
+constexpr bool endsInput(int c) { return c < 0 || c >= 0x80; }
 
 }  // namespace
 
-RtfReader& rtfReader() {
-  static RtfReader reader;
-  return reader;
-}
-
-void skipDestination() {
-  RtfReader& reader = rtfReader();
+void skipDestination(RtfReader& reader) {
   reader.skipGroup();
   reader.dispatchToken();
 }
@@ -30,15 +29,10 @@ int hexDigitValue(int c) {
   return c - 'a' + 10;
 }
 
-void RtfReader::readerReset() {
-  sortControlWords();
-  classHandlers_.fill(nullptr);
-  destinationHandlers_.fill(nullptr);
+RtfReader::RtfReader(ByteStream& input) : input_(input) {
   for (const int code : {kFontTable, kColourTable, kStylesheet, kInfo, kPict}) {
-    destinationHandlers_[static_cast<std::size_t>(code)] = skipDestination;
+    destinationHandlers_[static_cast<std::size_t>(code)] = Handler::of<&skipDestination>();
   }
-  readHook_ = nullptr;
-  pushedBack_ = -1;
 }
 
 void RtfReader::setClassHandler(int tokenClass, Handler handler) {
@@ -47,7 +41,7 @@ void RtfReader::setClassHandler(int tokenClass, Handler handler) {
 }
 
 Handler RtfReader::getClassHandler(int tokenClass) const {
-  if (tokenClass < 0 || tokenClass >= kClassCount) return nullptr;
+  if (tokenClass < 0 || tokenClass >= kClassCount) return {};
   return classHandlers_[static_cast<std::size_t>(tokenClass)];
 }
 
@@ -57,77 +51,89 @@ void RtfReader::setDestinationHandler(int code, Handler handler) {
 }
 
 Handler RtfReader::getDestinationHandler(int code) const {
-  if (code < 0 || code >= kDestinationSlots) return nullptr;
+  if (code < 0 || code >= kDestinationSlots) return {};
   return destinationHandlers_[static_cast<std::size_t>(code)];
 }
 
-// A byte with the high bit set reads as an end of input for the token being
-// read; it is consumed, so the stream goes on after it.
-int RtfReader::readChar() {
-  lastCharKept_ = false;
-  const int c = input_ != nullptr ? input_->next() : -1;
-  if (c < 0 || c >= 0x80) return -1;
-  keepInText(c);
-  return c;
-}
-
 // Bytes past the text's bound are read on but not kept.
-void RtfReader::keepInText(int c) {
-  if (token_.textLength >= kTokenTextSize - 1) {
+void RtfReader::keepInText(const std::uint8_t* bytes, std::size_t count) {
+  const auto room = static_cast<std::size_t>(kTokenTextSize - 1 - token_.textLength);
+  if (count > room) {
     textOverflowed_ = true;
-    return;
+    count = room;
   }
-  token_.text[static_cast<std::size_t>(token_.textLength++)] = static_cast<char>(c);
-  token_.text[static_cast<std::size_t>(token_.textLength)] = 0;
-  lastCharKept_ = true;
+  std::memcpy(token_.text.data() + token_.textLength, bytes, count);
+  token_.textLength += static_cast<int>(count);
 }
 
-void RtfReader::dropLastChar() {
-  if (!lastCharKept_) return;
-  token_.text[static_cast<std::size_t>(--token_.textLength)] = 0;
-  lastCharKept_ = false;
+// The next byte without taking it; -1 at the end of the input. A byte with
+// the high bit set is returned as it is, for the caller to consume.
+int RtfReader::peek() {
+  if (!input_.fill()) return -1;
+  return *input_.cursor();
+}
+
+// Takes and keeps bytes while isWanted says so, a block at a time; returns
+// the byte that ended the stretch, not taken, or -1 at the end of the input.
+template <class IsWanted>
+int RtfReader::keepWhile(IsWanted isWanted) {
+  while (input_.fill()) {
+    const std::uint8_t* start = input_.cursor();
+    const std::uint8_t* p = start;
+    const std::uint8_t* end = input_.end();
+    while (p < end && isWanted(*p)) ++p;
+    keepInText(start, static_cast<std::size_t>(p - start));
+    input_.advanceTo(p);
+    if (p < end) return *p;
+  }
+  return -1;
+}
+
+void RtfReader::setSingleByteToken(int tokenClass, int major, int c) {
+  token_.tokenClass = tokenClass;
+  token_.major = major;
+  token_.param = 0;
+  token_.text[0] = static_cast<char>(c);
+  token_.text[1] = 0;
+  token_.textLength = 1;
+}
+
+void RtfReader::setEndOfInput() {
+  token_.tokenClass = kEndOfInput;
+  token_.param = 0;
+  token_.text[0] = 0;
+  token_.textLength = 0;
 }
 
 void RtfReader::readRawToken() {
-  token_.tokenClass = kUnrecognised;
-  token_.param = 0;
-  token_.textLength = 0;
-  token_.text[0] = 0;
-  textOverflowed_ = false;
-
-  int c = pushedBack_;
-  if (c != -1) {
-    pushedBack_ = -1;
-    keepInText(c);
-  } else {
-    c = readChar();
-    if (c == -1) {
-      token_.tokenClass = kEndOfInput;
-      return;
-    }
+  const int c = input_.next();
+  if (endsInput(c)) {
+    setEndOfInput();
+    return;
   }
-
   switch (c) {
     case '{':
-      token_.tokenClass = kGroup;
-      token_.major = kBeginGroup;
+      setSingleByteToken(kGroup, kBeginGroup, c);
       return;
     case '}':
-      token_.tokenClass = kGroup;
-      token_.major = kEndGroup;
+      setSingleByteToken(kGroup, kEndGroup, c);
       return;
     case '\t':
       // A raw TAB is the tab special character, so it reaches the text.
-      token_.tokenClass = kControl;
-      token_.major = kMajorSpecialChar;
+      setSingleByteToken(kControl, kMajorSpecialChar, c);
       token_.minor = kTab;
       return;
     case '\\':
+      token_.tokenClass = kUnrecognised;
+      token_.param = 0;
+      token_.text[0] = '\\';
+      token_.textLength = 1;
+      textOverflowed_ = false;
       readEscape();
+      token_.text[static_cast<std::size_t>(token_.textLength)] = 0;
       return;
     default:
-      token_.tokenClass = kText;
-      token_.major = c;
+      setSingleByteToken(kText, c, c);
       return;
   }
 }
@@ -135,8 +141,9 @@ void RtfReader::readRawToken() {
 // After a backslash: a control word, a control symbol, an escaped character
 // or a hex escape. A lone backslash at the end stays unrecognised.
 void RtfReader::readEscape() {
-  const int c = readChar();
-  if (c == -1) return;
+  const int c = input_.next();
+  if (endsInput(c)) return;
+  keepInText(c);
   if (isLetter(c)) {
     readControlWord();
     return;
@@ -163,47 +170,58 @@ void RtfReader::readEscape() {
 // An incomplete escape stays unrecognised. When the first digit ends the
 // input, the second is not read, so nothing after the cut is swallowed.
 void RtfReader::readHexEscape() {
-  const int high = readChar();
-  if (high == -1) return;
-  const int low = readChar();
-  if (low == -1) return;
+  const int high = input_.next();
+  if (endsInput(high)) return;
+  keepInText(high);
+  const int low = input_.next();
+  if (endsInput(low)) return;
+  keepInText(low);
   token_.tokenClass = kText;
   token_.major = 16 * hexDigitValue(high) + hexDigitValue(low);
 }
 
 // The word is looked up before its parameter is read. The delimiter that
-// follows the parameter begins the next token, unless it is a space.
+// follows the parameter begins the next token, unless it is a space; it is
+// never part of the token text. A byte with the high bit set anywhere in
+// the word ends it and is lost.
 void RtfReader::readControlWord() {
-  int c = readChar();
-  while (c != -1 && isLetter(c)) c = readChar();
-
+  int c = keepWhile([](std::uint8_t b) { return isLetter(b); });
   if (textOverflowed_) {
     token_.tokenClass = kUnrecognised;  // longer than any name: no row
   } else {
-    const auto delimiter = static_cast<std::size_t>(lastCharKept_ ? 1 : 0);
-    lookupControlWord(token_.textView().substr(1, static_cast<std::size_t>(token_.textLength) - 1 - delimiter));
+    lookupControlWord(token_.textView().substr(1));
   }
+  if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
+  if (endsInput(c)) return;
 
   bool negative = false;
   if (c == '-') {
     negative = true;
-    c = readChar();
+    input_.advanceTo(input_.cursor() + 1);
+    keepInText(c);
+    c = peek();
+    if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
+    if (endsInput(c)) return;
   }
-  if (c == -1) return;
 
-  // Unsigned, so that an overlong number wraps as 32 bits do, without
-  // overflowing a signed type.
-  std::uint32_t magnitude = 0;
-  while (isDigit(c)) {
-    magnitude = magnitude * 10U + static_cast<std::uint32_t>(c - '0');
-    c = readChar();
-    if (c == -1) break;
-  }
+  const std::uint32_t magnitude = keepDigits(c);
   token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
-  if (c == -1) return;
+  if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
+  if (endsInput(c)) return;
+  if (c == ' ') input_.advanceTo(input_.cursor() + 1);
+}
 
-  if (c != ' ') pushedBack_ = c;
-  dropLastChar();
+// The digits from the input on; c is the byte after them, not taken, or -1.
+// Unsigned, so that an overlong number wraps as 32 bits do, without
+// overflowing a signed type.
+std::uint32_t RtfReader::keepDigits(int& c) {
+  std::uint32_t magnitude = 0;
+  c = keepWhile([&magnitude](std::uint8_t b) {
+    if (!isDigit(b)) return false;
+    magnitude = magnitude * 10U + static_cast<std::uint32_t>(b - '0');
+    return true;
+  });
+  return magnitude;
 }
 
 void RtfReader::lookupControlWord(std::string_view name) {
@@ -228,7 +246,7 @@ bool RtfReader::isRawLineBreak() const {
 int RtfReader::readToken() {
   for (;;) {
     readRawToken();
-    if (readHook_ != nullptr) readHook_();
+    if (readHook_) readHook_(*this);
     if (!isRawLineBreak()) return token_.tokenClass;
   }
 }
@@ -242,21 +260,92 @@ void RtfReader::dispatchToken() {
   }
   if (tokenClass == kControl && token_.major == kMajorDestination) {
     const Handler destination = getDestinationHandler(token_.minor);
-    if (destination != nullptr) {
-      destination();
+    if (destination) {
+      destination(*this);
       return;
     }
   }
   const Handler handler = classHandlers_[static_cast<std::size_t>(tokenClass)];
-  if (handler != nullptr) handler();
+  if (handler) handler(*this);
 }
 
 void RtfReader::readDocument() {
-  while (readToken() != kEndOfInput) dispatchToken();
+  for (;;) {
+    if (textRunHandler_ && !readHook_) takeTextRuns();
+    if (readToken() == kEndOfInput) return;
+    dispatchToken();
+  }
 }
 
+// Hands the plain characters from here on to the run handler and passes
+// the line breaks between them, until some other byte comes. Each byte is
+// a token that only a read hook could see one by one; the current token
+// ends as reading them one by one would leave it.
+void RtfReader::takeTextRuns() {
+  while (input_.fill()) {
+    const std::uint8_t* start = input_.cursor();
+    const std::uint8_t* runEnd = findRunEnd(start, input_.end());
+    if (runEnd == start) {
+      if (*start != '\n' && *start != '\r') return;
+      setSingleByteToken(kText, *start, *start);
+      input_.advanceTo(start + 1);
+      continue;
+    }
+    input_.advanceTo(runEnd);
+    setSingleByteToken(kText, runEnd[-1], runEnd[-1]);
+    textRunHandler_(*this, {reinterpret_cast<const char*>(start), static_cast<std::size_t>(runEnd - start)});
+  }
+}
+
+// Without a read hook no one sees the tokens inside the group, so only the
+// bytes that change the nesting, end the input or begin an escape are
+// looked at; the rest pass in bulk. Escapes are read as tokens, and the
+// plain bytes and TABs passed leave the current token's major and minor as
+// reading them one by one would, so the token this ends with is exactly
+// the token-by-token one.
 void RtfReader::skipGroup() {
+  if (readHook_) {
+    skipGroupTokenByToken();
+    return;
+  }
   std::int64_t level = 1;  // wide: a file of braces alone cannot wrap it
+  while (input_.fill()) {
+    const std::uint8_t* start = input_.cursor();
+    const std::uint8_t* stop = findSkipStop(start, input_.end());
+    if (stop > start) token_.major = stop[-1];  // plain characters are text tokens
+    if (stop == input_.end()) {
+      input_.advanceTo(stop);
+      continue;
+    }
+    input_.advanceTo(stop);
+    if (*stop == '\\') {
+      readRawToken();
+      continue;
+    }
+    const std::uint8_t byte = *stop;
+    input_.advanceTo(stop + 1);
+    if (byte == '{') {
+      ++level;
+      token_.major = kBeginGroup;
+    } else if (byte == '}') {
+      if (--level < 1) {
+        setSingleByteToken(kGroup, kEndGroup, byte);
+        return;
+      }
+      token_.major = kEndGroup;
+    } else if (byte == '\t') {
+      token_.major = kMajorSpecialChar;
+      token_.minor = kTab;
+    } else {
+      setEndOfInput();  // a byte with the high bit set where a token begins
+      return;
+    }
+  }
+  setEndOfInput();
+}
+
+void RtfReader::skipGroupTokenByToken() {
+  std::int64_t level = 1;
   while (readToken() != kEndOfInput) {
     if (token_.tokenClass != kGroup) continue;
     if (token_.major == kBeginGroup) {

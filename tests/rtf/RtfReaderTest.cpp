@@ -21,22 +21,22 @@ struct Expected {
   std::string text = {};
 };
 
-// Feeds bytes from memory to the process's reader.
+// A fresh reader over bytes from memory.
 class ReaderTest : public ::testing::Test {
  protected:
   void feed(std::string bytes) {
-    input_ = std::move(bytes);
+    reader_.reset();
     stream_.reset();
+    input_ = std::move(bytes);
     stream_.emplace(std::span(reinterpret_cast<const std::uint8_t*>(input_.data()), input_.size()));
-    reader().readerReset();
-    reader().setInputStream(&*stream_);
+    reader_.emplace(*stream_);
   }
-  void TearDown() override { reader().setInputStream(nullptr); }
-  static RtfReader& reader() { return rtfReader(); }
+  RtfReader& reader() { return *reader_; }
 
  private:
   std::string input_;
   std::optional<ByteStream> stream_;
+  std::optional<RtfReader> reader_;
 };
 
 struct TokenizerCase {
@@ -161,12 +161,12 @@ TEST_F(ReaderTest, OverlongParameterStaysInBounds) {
 }
 
 std::vector<std::string> seen;
-void recordText() { seen.push_back("text " + std::string(1, static_cast<char>(rtfReader().token().major))); }
-void recordControl() { seen.push_back("control " + std::string(rtfReader().token().textView())); }
-void recordDestination() { seen.push_back("destination " + std::string(rtfReader().token().textView())); }
-void recordGroup() { seen.push_back(rtfReader().token().major == kBeginGroup ? "{" : "}"); }
+void recordText(RtfReader& reader) { seen.push_back("text " + std::string(1, static_cast<char>(reader.token().major))); }
+void recordControl(RtfReader& reader) { seen.push_back("control " + std::string(reader.token().textView())); }
+void recordDestination(RtfReader& reader) { seen.push_back("destination " + std::string(reader.token().textView())); }
+void recordGroup(RtfReader& reader) { seen.push_back(reader.token().major == kBeginGroup ? "{" : "}"); }
 int hookCalls = 0;
-void countHook() { ++hookCalls; }
+void countHook(RtfReader&) { ++hookCalls; }
 
 class DispatchTest : public ReaderTest {
  protected:
@@ -175,22 +175,22 @@ class DispatchTest : public ReaderTest {
     hookCalls = 0;
   }
   void registerRecorders() {
-    reader().setClassHandler(kText, recordText);
-    reader().setClassHandler(kControl, recordControl);
+    reader().setClassHandler(kText, Handler::of<&recordText>());
+    reader().setClassHandler(kControl, Handler::of<&recordControl>());
   }
 };
 
 TEST_F(DispatchTest, ResetRegistersTheSkippingDestinations) {
-  reader().readerReset();
+  feed("");
   for (int code = 0; code < kDestinationSlots; ++code) {
     const bool skipped = code == kPict || code == kInfo || code == kStylesheet || code == kFontTable ||
                          code == kColourTable;
-    EXPECT_EQ(reader().getDestinationHandler(code), skipped ? skipDestination : nullptr) << code;
+    EXPECT_EQ(reader().getDestinationHandler(code), skipped ? Handler::of<&skipDestination>() : Handler()) << code;
   }
   for (int tokenClass = 0; tokenClass < kClassCount; ++tokenClass) {
-    EXPECT_EQ(reader().getClassHandler(tokenClass), nullptr);
+    EXPECT_EQ(reader().getClassHandler(tokenClass), Handler());
   }
-  EXPECT_EQ(reader().getReadHook(), nullptr);
+  EXPECT_EQ(reader().getReadHook(), Handler());
 }
 
 TEST_F(DispatchTest, SkippedDestinationsContributeNothing) {
@@ -203,7 +203,7 @@ TEST_F(DispatchTest, SkippedDestinationsContributeNothing) {
 TEST_F(DispatchTest, DestinationHandlerWinsOverTheControlClass) {
   feed("\\title\\pntxta\\b");
   registerRecorders();
-  reader().setDestinationHandler(kTitle, recordDestination);
+  reader().setDestinationHandler(kTitle, Handler::of<&recordDestination>());
   reader().readDocument();
   // pntxta has no destination slot, so its class handler serves it.
   EXPECT_EQ(seen, (std::vector<std::string>{"destination \\title", "control \\pntxta", "control \\b"}));
@@ -219,7 +219,7 @@ TEST_F(DispatchTest, UnrecognisedTokensHaveNoHandler) {
 TEST_F(DispatchTest, ReadHookSeesLineBreaks) {
   feed("A\r\nB");
   registerRecorders();
-  reader().setReadHook(countHook);
+  reader().setReadHook(Handler::of<&countHook>());
   reader().readDocument();
   EXPECT_EQ(seen, (std::vector<std::string>{"text A", "text B"}));
   EXPECT_EQ(hookCalls, 5);  // A, CR, LF, B and the end
@@ -253,7 +253,7 @@ TEST_F(DispatchTest, MalfunctionNotice) {
 TEST_F(DispatchTest, SkipGroupEndsAtTheMatchingBrace) {
   feed("{a{b}{c{d}}e}f");
   registerRecorders();
-  reader().setClassHandler(kGroup, recordGroup);
+  reader().setClassHandler(kGroup, Handler::of<&recordGroup>());
   ASSERT_EQ(reader().readToken(), kGroup);
   reader().skipGroup();
   EXPECT_TRUE(reader().isClassMajor(kGroup, kEndGroup));
