@@ -10,8 +10,7 @@ ByteStream::ByteStream(std::span<const std::uint8_t> bytes, std::size_t blockSiz
 ByteStream::ByteStream(platform::ReadOnlyFile& file)
     : file_(&file), ownedBlock_(std::make_unique_for_overwrite<std::uint8_t[]>(kBlockSize)) {}
 
-bool ByteStream::fill() {
-  if (cursor_ < end_) return true;
+bool ByteStream::fetch() {
   if (!memory_.empty()) {
     const std::span<const std::uint8_t> block = memory_.first(std::min(memoryBlockSize_, memory_.size()));
     memory_ = memory_.subspan(block.size());

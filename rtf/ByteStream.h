@@ -43,9 +43,10 @@ class ByteStream {
   void advanceTo(const std::uint8_t* position) { cursor_ = position; }
   // Fetches the next block once the current one is used up. False at the
   // end of the input.
-  bool fill();
+  bool fill() { return cursor_ < end_ || fetch(); }
 
  private:
+  bool fetch();
   int refill();
 
   platform::ReadOnlyFile* file_ = nullptr;

@@ -351,22 +351,33 @@ struct NameKey {
 
 constexpr NameKey packName(std::string_view name) {
   NameKey key;
-  std::array<unsigned char, 16> bytes{};
-  if (std::is_constant_evaluated() || std::endian::native != std::endian::little) {
-    for (std::size_t i = 0; i < name.size(); ++i) {
-      const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(name[i]));
-      if (i < 8) {
-        key.low |= byte << (8 * i);
-      } else {
-        key.high |= byte << (8 * (i - 8));
-      }
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(name[i]));
+    if (i < 8) {
+      key.low |= byte << (8 * i);
+    } else {
+      key.high |= byte << (8 * (i - 8));
     }
-  } else {
-    std::memcpy(bytes.data(), name.data(), name.size());
-    std::memcpy(&key.low, bytes.data(), 8);
-    std::memcpy(&key.high, bytes.data() + 8, 8);
   }
   key.high |= static_cast<std::uint64_t>(name.size()) << 56;
+  return key;
+}
+
+// The low `bytes` bytes of a little-endian word.
+constexpr std::uint64_t lowBytes(std::size_t bytes) {
+  return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
+}
+
+// packName of the name at `name` (16 bytes readable): two loads and two
+// masks where bytes lie in that order.
+NameKey packNameAt(const char* name, std::size_t length) {
+  if constexpr (std::endian::native != std::endian::little) return packName({name, length});
+  NameKey key;
+  std::memcpy(&key.low, name, 8);
+  std::memcpy(&key.high, name + 8, 8);
+  key.low &= lowBytes(length);
+  key.high &= lowBytes(length > 8 ? length - 8 : 0);
+  key.high |= static_cast<std::uint64_t>(length) << 56;
   return key;
 }
 
@@ -392,9 +403,15 @@ constexpr auto kFirstRow = [] {
 
 const ControlWord* findControlWord(std::string_view name) {
   if (name.size() > kLongestControlWord) return nullptr;
-  const int checksum = nameChecksum(name);
+  std::array<char, 16> padded{};
+  std::memcpy(padded.data(), name.data(), name.size());
+  return findControlWord(padded.data(), name.size(), nameChecksum(name));
+}
+
+const ControlWord* findControlWord(const char* name, std::size_t length, int checksum) {
+  if (length > kLongestControlWord) return nullptr;
   if (checksum < kSmallestChecksum || checksum > kLargestChecksum) return nullptr;
-  const NameKey key = packName(name);
+  const NameKey key = packNameAt(name, length);
   const auto bucket = static_cast<std::size_t>(checksum - kSmallestChecksum);
   for (std::size_t row = kFirstRow[bucket]; row < kFirstRow[bucket + 1]; ++row) {
     if (kKeys[row] == key) return &kRows[row];

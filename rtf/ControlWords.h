@@ -86,6 +86,11 @@ constexpr int nameChecksum(std::string_view name) {
 // The row named `name`, or null.
 const ControlWord* findControlWord(std::string_view name);
 
+// The same for the name of `length` bytes at `name` whose checksum is
+// known, when 16 bytes from `name` on can be read (whatever follows the
+// name): no byte of it is looked at again one by one.
+const ControlWord* findControlWord(const char* name, std::size_t length, int checksum);
+
 // The rows, sorted by (checksum, name) when the program is built.
 std::span<const ControlWord> controlWords();
 

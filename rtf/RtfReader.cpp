@@ -10,7 +10,7 @@ namespace zav::rtf {
 
 namespace {
 
-constexpr bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool isLetter(int c) { return static_cast<unsigned>((c | 0x20) - 'a') < 26U; }
 constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
 // readChar's end: the end of the input, or a byte with the high bit set,
 // which is consumed and lost.
@@ -55,17 +55,6 @@ Handler RtfReader::getDestinationHandler(int code) const {
   return destinationHandlers_[static_cast<std::size_t>(code)];
 }
 
-// Bytes past the text's bound are read on but not kept.
-void RtfReader::keepInText(const std::uint8_t* bytes, std::size_t count) {
-  const auto room = static_cast<std::size_t>(kTokenTextSize - 1 - token_.textLength);
-  if (count > room) {
-    textOverflowed_ = true;
-    count = room;
-  }
-  std::memcpy(token_.text.data() + token_.textLength, bytes, count);
-  token_.textLength += static_cast<int>(count);
-}
-
 // The next byte without taking it; -1 at the end of the input. A byte with
 // the high bit set is returned as it is, for the caller to consume.
 int RtfReader::peek() {
@@ -82,11 +71,25 @@ int RtfReader::keepWhile(IsWanted isWanted) {
     const std::uint8_t* p = start;
     const std::uint8_t* end = input_.end();
     while (p < end && isWanted(*p)) ++p;
-    keepInText(start, static_cast<std::size_t>(p - start));
+    keepStretch(start, p);
     input_.advanceTo(p);
     if (p < end) return *p;
   }
   return -1;
+}
+
+// Keeps [from, to), a stretch of the current block. A short one is moved
+// in one fixed-size copy, which may leave bytes of the block after it in
+// the text: they lie past its length, where nothing reads them.
+void RtfReader::keepStretch(const std::uint8_t* from, const std::uint8_t* to) {
+  constexpr std::ptrdiff_t kMove = 16;
+  const std::ptrdiff_t count = to - from;
+  if (count <= kMove && input_.end() - from >= kMove && token_.textLength <= kTokenTextSize - 1 - kMove) {
+    std::memcpy(token_.text.data() + token_.textLength, from, kMove);
+    token_.textLength += static_cast<int>(count);
+    return;
+  }
+  for (const std::uint8_t* p = from; p < to; ++p) keep(*p);
 }
 
 void RtfReader::setSingleByteToken(int tokenClass, int major, int c) {
@@ -141,13 +144,15 @@ void RtfReader::readRawToken() {
 // After a backslash: a control word, a control symbol, an escaped character
 // or a hex escape. A lone backslash at the end stays unrecognised.
 void RtfReader::readEscape() {
-  const int c = input_.next();
-  if (endsInput(c)) return;
-  keepInText(c);
+  if (!input_.fill()) return;
+  const int c = *input_.cursor();
   if (isLetter(c)) {
     readControlWord();
     return;
   }
+  input_.advanceTo(input_.cursor() + 1);
+  if (endsInput(c)) return;
+  keep(c);
   switch (c) {
     case '\'':
       readHexEscape();
@@ -161,7 +166,7 @@ void RtfReader::readEscape() {
       return;
     default: {
       const char symbol = static_cast<char>(c);
-      lookupControlWord({&symbol, 1});
+      setControlWord(findControlWord({&symbol, 1}));
       return;
     }
   }
@@ -172,10 +177,10 @@ void RtfReader::readEscape() {
 void RtfReader::readHexEscape() {
   const int high = input_.next();
   if (endsInput(high)) return;
-  keepInText(high);
+  keep(high);
   const int low = input_.next();
   if (endsInput(low)) return;
-  keepInText(low);
+  keep(low);
   token_.tokenClass = kText;
   token_.major = 16 * hexDigitValue(high) + hexDigitValue(low);
 }
@@ -185,12 +190,7 @@ void RtfReader::readHexEscape() {
 // never part of the token text. A byte with the high bit set anywhere in
 // the word ends it and is lost.
 void RtfReader::readControlWord() {
-  int c = keepWhile([](std::uint8_t b) { return isLetter(b); });
-  if (textOverflowed_) {
-    token_.tokenClass = kUnrecognised;  // longer than any name: no row
-  } else {
-    lookupControlWord(token_.textView().substr(1));
-  }
+  int c = readName();
   if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
   if (endsInput(c)) return;
 
@@ -198,7 +198,7 @@ void RtfReader::readControlWord() {
   if (c == '-') {
     negative = true;
     input_.advanceTo(input_.cursor() + 1);
-    keepInText(c);
+    keep(c);
     c = peek();
     if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
     if (endsInput(c)) return;
@@ -209,6 +209,42 @@ void RtfReader::readControlWord() {
   if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
   if (endsInput(c)) return;
   if (c == ' ') input_.advanceTo(input_.cursor() + 1);
+}
+
+// The letters of a control word from the input on, looked up; returns the
+// byte after them, not taken, or -1. A name within one block is looked up
+// where it lies there; one cut by the block's end, from the token text.
+int RtfReader::readName() {
+  const std::uint8_t* start = input_.cursor();
+  const std::uint8_t* end = input_.end();
+  const std::uint8_t* p = start;
+  int checksum = 0;
+  while (p < end && isLetter(*p)) checksum += *p++;
+  keepStretch(start, p);
+  input_.advanceTo(p);
+
+  const auto length = static_cast<std::size_t>(p - start);
+  const ControlWord* row = nullptr;
+  int c = -1;
+  if (p < end) {
+    c = *p;
+    if (end - start >= 16) {
+      row = findControlWord(reinterpret_cast<const char*>(start), length, checksum);
+    } else {
+      row = findControlWord({reinterpret_cast<const char*>(start), length});
+    }
+  } else {
+    c = keepWhile([&checksum](std::uint8_t b) {
+      if (!isLetter(b)) return false;
+      checksum += b;
+      return true;
+    });
+    // The name is followed by the rest of the text's 1024 bytes.
+    row = findControlWord(token_.text.data() + 1, static_cast<std::size_t>(token_.textLength - 1), checksum);
+  }
+  if (textOverflowed_) row = nullptr;  // longer than any name: no row
+  setControlWord(row);
+  return c;
 }
 
 // The digits from the input on; c is the byte after them, not taken, or -1.
@@ -224,8 +260,7 @@ std::uint32_t RtfReader::keepDigits(int& c) {
   return magnitude;
 }
 
-void RtfReader::lookupControlWord(std::string_view name) {
-  const ControlWord* row = findControlWord(name);
+void RtfReader::setControlWord(const ControlWord* row) {
   if (row == nullptr) {
     token_.tokenClass = kUnrecognised;
     return;

@@ -77,6 +77,7 @@ class Callback {
 };
 
 class RtfReader;
+struct ControlWord;
 
 using Handler = Callback<RtfReader&>;
 // Takes a run of plain characters at once (see setTextRunHandler).
@@ -127,19 +128,24 @@ class RtfReader {
 
  private:
   void readRawToken();
-  void keepInText(const std::uint8_t* bytes, std::size_t count);
-  void keepInText(int c) {
-    const auto byte = static_cast<std::uint8_t>(c);
-    keepInText(&byte, 1);
+  // Bytes past the text's bound are read on but not kept.
+  void keep(int c) {
+    if (token_.textLength < kTokenTextSize - 1) {
+      token_.text[static_cast<std::size_t>(token_.textLength++)] = static_cast<char>(c);
+    } else {
+      textOverflowed_ = true;
+    }
   }
   void readEscape();
   void readHexEscape();
   void readControlWord();
+  int readName();
   template <class IsWanted>
   int keepWhile(IsWanted isWanted);
+  void keepStretch(const std::uint8_t* from, const std::uint8_t* to);
   std::uint32_t keepDigits(int& c);
   int peek();
-  void lookupControlWord(std::string_view name);
+  void setControlWord(const ControlWord* row);
   bool isRawLineBreak() const;
   void setSingleByteToken(int tokenClass, int major, int c);
   void setEndOfInput();
