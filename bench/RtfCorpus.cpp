@@ -54,6 +54,22 @@ class Writer {
   Writer(std::size_t bytes, std::uint64_t seed)
       : target_(bytes), scale_(std::min(1.0, static_cast<double>(bytes) / (256 * 1024))), random_(seed) {}
 
+  std::string body() {
+    out_ = "{\\rtf1\\ansi\\ansicpg932\\uc2 ";
+    while (out_.size() < target_) {
+      const std::size_t roll = random_.below(100);
+      if (roll < 12) {
+        table();
+      } else if (roll < 18) {
+        field();
+      } else {
+        paragraph();
+      }
+    }
+    out_ += "}";
+    return std::move(out_);
+  }
+
   std::string document() {
     if (target_ < 24 * 1024) {
       simpleEditorHeader();
@@ -394,6 +410,8 @@ class Writer {
 }  // namespace
 
 std::string syntheticRtf(std::size_t bytes, std::uint64_t seed) { return Writer(bytes, seed).document(); }
+
+std::string syntheticRtfBody(std::size_t bytes, std::uint64_t seed) { return Writer(bytes, seed).body(); }
 
 std::vector<std::string> syntheticRtfCorpus(std::size_t count, std::uint64_t seed) {
   std::vector<std::string> documents;

@@ -16,6 +16,10 @@ namespace zav::bench {
 // editor's output, larger ones like a full word processor's.
 std::string syntheticRtf(std::size_t bytes, std::uint64_t seed);
 
+// About `bytes` bytes of a word processor's document body alone: formatted
+// paragraphs, tables and fields, no tables of fonts or styles, no blobs.
+std::string syntheticRtfBody(std::size_t bytes, std::uint64_t seed);
+
 // `count` documents whose sizes are spread evenly on a log scale from
 // 2 KB to 2 MB (so their mean is about 290 KB).
 std::vector<std::string> syntheticRtfCorpus(std::size_t count, std::uint64_t seed);

@@ -79,6 +79,39 @@ inline const std::uint8_t* findSkipStop(const std::uint8_t* p, const std::uint8_
   return scan::findInTable(p, end, scan::kStopsSkip);
 }
 
+inline constexpr bool isLetter(int c) { return static_cast<unsigned>((c | 0x20) - 'a') < 26U; }
+
+// The end of the letters that start at p (at most up to end); adds their
+// byte values to checksum. A name within 16 readable bytes is measured and
+// summed in one step.
+inline const std::uint8_t* scanLetters(const std::uint8_t* p, const std::uint8_t* end, int& checksum) {
+#if defined(__SSE2__)
+  if (end - p >= 16) {
+    const __m128i v = scan::load(p);
+    // Letters folded to lower case and moved to the bottom of the signed range.
+    const __m128i moved = _mm_add_epi8(_mm_or_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8(static_cast<char>(128 - 'a')));
+    const __m128i letters = _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + 26)));
+    const auto others = static_cast<unsigned>(~_mm_movemask_epi8(letters)) & 0xFFFFU;
+    if (others != 0) {
+      const int length = std::countr_zero(others);
+      alignas(16) static constexpr std::array<std::uint8_t, 32> kFirstBytes = [] {
+        std::array<std::uint8_t, 32> bytes{};
+        for (std::size_t i = 0; i < 16; ++i) bytes[i] = 0xFF;
+        return bytes;
+      }();
+      const __m128i kept = _mm_and_si128(v, scan::load(kFirstBytes.data() + 16 - length));
+      const __m128i sums = _mm_sad_epu8(kept, _mm_setzero_si128());
+      checksum += _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+      return p + length;
+    }
+  }
+#endif
+  while (p < end && isLetter(*p)) checksum += *p++;
+  return p;
+}
+
+inline constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
+
 }  // namespace zav::rtf
 
 #endif

@@ -10,8 +10,6 @@ namespace zav::rtf {
 
 namespace {
 
-constexpr bool isLetter(int c) { return static_cast<unsigned>((c | 0x20) - 'a') < 26U; }
-constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
 // readChar's end: the end of the input, or a byte with the high bit set,
 // which is consumed and lost.
 constexpr bool endsInput(int c) { return c < 0 || c >= 0x80; }
@@ -217,9 +215,8 @@ void RtfReader::readControlWord() {
 int RtfReader::readName() {
   const std::uint8_t* start = input_.cursor();
   const std::uint8_t* end = input_.end();
-  const std::uint8_t* p = start;
   int checksum = 0;
-  while (p < end && isLetter(*p)) checksum += *p++;
+  const std::uint8_t* p = scanLetters(start, end, checksum);
   keepStretch(start, p);
   input_.advanceTo(p);
 

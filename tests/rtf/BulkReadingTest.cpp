@@ -101,6 +101,7 @@ TEST(BulkReading, RandomDocuments) {
       "\\li-72 ", "\\'8e",  "\\'4",    "\\'",     "abc def",    " ",        "\t",      "\r\n",   "\xE0",
       "\\u12354?", "\\{",   "\\\\",    "\\~",     "\\fs24\xE0", "\\-",      "12",      "\\",     "\\tab",
       "x",       "\\foo7;", "\\mac",   "\\title", "\\pntxta",   "\\'0a",    "\\\n",    "q\\b",   "-",
+      "\\insrsid1234567 ", "\\li-123456789012 ", "\\wbmwidthbytes9", "\\abcdefghijklmnopqrs ", "\\deff",
   };
   std::mt19937 random(2024);
   for (int document = 0; document < 300; ++document) {

@@ -139,6 +139,22 @@ TEST_P(TokenizerTest, ReadsTheExpectedTokens) {
 INSTANTIATE_TEST_SUITE_P(Cases, TokenizerTest, ::testing::ValuesIn(kTokenizerCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
+TEST(ReaderLookup, EveryRowIsReadAsItselfWhereverTheBlocksEnd) {
+  for (const ControlWord& row : controlWords()) {
+    // Padding behind the word, so it is also read where 16 bytes lie ahead.
+    const std::string input = "\\" + std::string(row.name) + "12 " + std::string(20, 'x');
+    for (const std::size_t blockSize : {0, 1, 5}) {
+      ByteStream stream(std::span(reinterpret_cast<const std::uint8_t*>(input.data()), input.size()), blockSize);
+      RtfReader reader(stream);
+      ASSERT_EQ(reader.readToken(), kControl) << row.name << " in blocks of " << blockSize;
+      EXPECT_EQ(reader.token().major, row.major) << row.name;
+      EXPECT_EQ(reader.token().minor, row.minor) << row.name;
+      const bool isWord = (row.name[0] | 0x20) >= 'a' && (row.name[0] | 0x20) <= 'z';
+      EXPECT_EQ(reader.token().param, isWord ? 12 : 0) << row.name;
+    }
+  }
+}
+
 TEST_F(ReaderTest, TextOfAnOverlongWordStaysInBounds) {
   // Bytes beyond the bound are read on but not kept, and the word matches
   // nothing even though it starts like one.
