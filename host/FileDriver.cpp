@@ -1,48 +1,127 @@
 #include "FileDriver.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "PropertyKeys.h"
+#include "Suffix.h"
+
 namespace zav::host {
 
 namespace {
 
-std::string text(const char* pluginText) { return pluginText != nullptr ? pluginText : ""; }
+// Our own code for "it exists, but is no regular file"; errno values are positive.
+constexpr int kNotRegular = -1;
 
-// Lines keep their LF, and a text that ends with one is followed by an empty
-// line that carries nothing.
-std::vector<std::string> readLines(const PluginEntryPoints& plugin) {
-  std::vector<std::string> lines;
-  for (const char* line = plugin.getLine(); line != nullptr; line = plugin.getLine()) {
-    std::string content = line;
-    if (content.empty()) continue;
-    if (content.back() == '\n') content.pop_back();
-    lines.push_back(std::move(content));
-  }
-  return lines;
+std::string_view text(const char* pluginText) {
+  return pluginText != nullptr ? std::string_view(pluginText) : std::string_view();
 }
 
-std::vector<Property> readProperties(const PluginEntryPoints& plugin) {
-  std::vector<Property> properties;
+const Plugin* claimant(const PluginList& plugins, const std::string& path) {
+  const auto suffix = claimSuffix(path);
+  return suffix ? findClaimant(plugins, *suffix) : nullptr;
+}
+
+// Lines keep their LF, and a text that ends with one is followed by an empty
+// line that carries nothing; a blank line of the text arrives as "\n".
+void readLines(const PluginEntryPoints& plugin, const TextConverter& converter,
+               FileRecord& record) {
+  for (const char* line = plugin.getLine(); line != nullptr; line = plugin.getLine()) {
+    std::string_view content = line;
+    if (content.empty()) continue;
+    if (content.back() == '\n') content.remove_suffix(1);
+    record.lines.push_back(converter.convert(content));
+  }
+}
+
+void readProperties(const PluginEntryPoints& plugin, const TextConverter& converter,
+                    FileRecord& record) {
   const int count = plugin.getPropertyCount();
   for (int index = 0; index < count; ++index) {
-    plugin.getPropertyKey(index);  // part of the calling order; the output shows titles
-    std::string title = text(plugin.getPropertyTitle(index));
-    std::string value = text(plugin.getPropertyValue(index));
-    if (!value.empty()) properties.push_back({std::move(title), std::move(value)});
+    const int key = plugin.getPropertyKey(index);
+    const std::string_view title = text(plugin.getPropertyTitle(index));
+    const std::string_view value = text(plugin.getPropertyValue(index));
+    if (value.empty()) continue;
+    RecordProperty property;
+    property.key = key;
+    property.title = converter.convertTitle(title);
+    property.name = propertyName(record.plugin, key);
+    property.value = converter.convert(value);
+    record.properties.push_back(std::move(property));
   }
-  return properties;
 }
 
 }  // namespace
 
-FileReport catalogFile(const Plugin& plugin, const std::string& path) {
-  const PluginEntryPoints& entryPoints = plugin.entryPoints();
-  FileReport report;
-  report.path = path;
-  report.pluginName = plugin.name();
-  report.openResult = entryPoints.open(path.c_str());
-  report.lines = readLines(entryPoints);
-  report.properties = readProperties(entryPoints);
+const char* FileCheck::reason() const {
+  return error == kNotRegular ? "not a regular file" : std::strerror(error);
+}
+
+FileCheck checkFile(const std::string& path) {
+  FileCheck check;
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) {
+    check.error = errno;
+  } else if (!S_ISREG(status.st_mode)) {
+    check.error = kNotRegular;
+  } else if (faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0) {
+    check.error = errno;
+  }
+  check.size = status.st_size;
+  check.modified = status.st_mtim.tv_sec;
+  return check;
+}
+
+FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
+                       const TextConverter& converter) {
+  FileRecord record;
+  record.path = converter.convert(entry.path);
+  record.relativePath = converter.convert(entry.relativePath);
+  const FileCheck check = checkFile(entry.path);
+  record.size = check.size;
+  record.modified = check.modified;
+  if (check.error != 0) {
+    record.status = FileStatus::unreadable;
+    record.reason = check.reason();
+    return record;
+  }
+  const Plugin* plugin = claimant(plugins, entry.path);
+  if (plugin == nullptr) {
+    record.status = FileStatus::unclaimed;
+    return record;
+  }
+  const PluginEntryPoints& entryPoints = plugin->entryPoints();
+  record.plugin = plugin->name();
+  record.openResult = entryPoints.open(entry.path.c_str());
+  readLines(entryPoints, converter, record);
+  readProperties(entryPoints, converter, record);
   entryPoints.close();
-  return report;
+  const bool found = !record.properties.empty() || !record.lines.empty();
+  record.status = found ? FileStatus::ok : FileStatus::noMetadata;
+  return record;
+}
+
+FileStatus driveFile(const PluginList& plugins, const std::string& path, FileCheck& check) {
+  check = checkFile(path);
+  if (check.error != 0) return FileStatus::unreadable;
+  const Plugin* plugin = claimant(plugins, path);
+  if (plugin == nullptr) return FileStatus::unclaimed;
+  const PluginEntryPoints& entryPoints = plugin->entryPoints();
+  entryPoints.open(path.c_str());
+  while (entryPoints.getLine() != nullptr) {
+  }
+  const int count = entryPoints.getPropertyCount();
+  for (int index = 0; index < count; ++index) {
+    entryPoints.getPropertyKey(index);
+    entryPoints.getPropertyTitle(index);
+    entryPoints.getPropertyValue(index);
+  }
+  entryPoints.close();
+  return FileStatus::ok;
 }
 
 }  // namespace zav::host

@@ -1,31 +1,42 @@
-// Drives one plug-in through one file in the order the plug-ins are built for.
+// One file through the host: its own check first, then the plug-in that
+// claims the suffix, driven in the order the plug-ins are built for.
 #ifndef ZAV_HOST_FILEDRIVER_H
 #define ZAV_HOST_FILEDRIVER_H
 
+#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "Plugin.h"
+#include "PluginFolder.h"
+#include "Record.h"
+#include "TextConversion.h"
 
 namespace zav::host {
 
-struct Property {
-  std::string title;
-  std::string value;
-};
-
-// What a plug-in reported for one file, copied out of the plug-in's buffers
-// (they are only valid until its next call).
-struct FileReport {
+// A file found by a walk or named by the user.
+struct FileEntry {
   std::string path;
-  std::string pluginName;
-  int openResult = 0;
-  std::vector<std::string> lines;     // without their line feeds
-  std::vector<Property> properties;   // those with a non-empty value, in index order
+  std::string relativePath;  // below the named folder; the name of a named file
 };
 
-// Open, every line, every property (key, title, value), close.
-FileReport catalogFile(const Plugin& plugin, const std::string& path);
+// The host's check before any plug-in sees a file: a regular file that this
+// process may read. Only stat and faccessat, so the plug-ins' own opens stay
+// the only ones.
+struct FileCheck {
+  int error = 0;  // errno of the failed check; 0 when the file may be read
+  std::int64_t size = 0;
+  std::int64_t modified = 0;
+  const char* reason() const;
+};
+FileCheck checkFile(const std::string& path);
+
+// Check, claim, open, every line, every property (key, title, value), close;
+// the texts converted by `converter`.
+FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
+                       const TextConverter& converter);
+
+// The same calls for timing: nothing is copied or kept. Tells whether the
+// file was unreadable (`check` says why), unclaimed, or read (ok).
+FileStatus driveFile(const PluginList& plugins, const std::string& path, FileCheck& check);
 
 }  // namespace zav::host
 

@@ -1,6 +1,8 @@
 #include "PluginFolder.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string_view>
 #include <filesystem>
 #include <system_error>
 
@@ -33,7 +35,43 @@ std::vector<fs::path> moduleFiles(const std::string& folder, std::ostream& diagn
   return files;
 }
 
+bool holdsModule(const std::string& folder) {
+  std::error_code error;
+  fs::directory_iterator it(folder, error);
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    if (isModuleFile(*it)) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+PluginSearch findPluginFolder(const std::optional<std::string>& option) {
+  if (option) return {option, {*option}};
+  std::vector<std::string> candidates;
+  if (const char* list = std::getenv("ZAV_PLUGIN_PATH")) {
+    std::string_view rest = list;
+    while (!rest.empty()) {
+      const std::size_t colon = rest.find(':');
+      const std::string_view folder = rest.substr(0, colon);
+      if (!folder.empty()) candidates.emplace_back(folder);
+      rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+  }
+  if (const auto self = executableFolder()) {
+    candidates.push_back(*self);
+    candidates.push_back((fs::path(*self).parent_path() / "lib" / "zav").string());
+  }
+  PluginSearch search;
+  for (std::string& folder : candidates) {
+    search.looked.push_back(folder);
+    if (holdsModule(folder)) {
+      search.folder = std::move(folder);
+      break;
+    }
+  }
+  return search;
+}
 
 std::optional<std::string> executableFolder() {
   std::error_code error;
@@ -53,6 +91,19 @@ PluginList loadPluginFolder(const std::string& folder, std::ostream& diagnostics
                   << '\n';
     }
   }
+  return plugins;
+}
+
+PluginList loadPlugins(const std::optional<std::string>& option, std::ostream& diagnostics) {
+  const PluginSearch search = findPluginFolder(option);
+  if (!search.folder) {
+    diagnostics << "zavcat: no plug-in found; looked in";
+    for (const std::string& folder : search.looked) diagnostics << ' ' << folder;
+    diagnostics << " (use --plugins DIR)\n";
+    return {};
+  }
+  PluginList plugins = loadPluginFolder(*search.folder, diagnostics);
+  if (plugins.empty()) diagnostics << "zavcat: no plug-in could be loaded from " << *search.folder << '\n';
   return plugins;
 }
 

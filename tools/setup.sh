@@ -24,7 +24,10 @@ if [ "$want_windows" = 1 ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 python3-pefile locales)
 fi
 if [ "$want_bench" = 1 ]; then
-  packages+=(libbenchmark-dev libtag1-dev lame ffmpeg strace)
+  # Google Benchmark; TagLib (found through pkg-config) for the peer reader;
+  # lame and ffmpeg for the corpus; GNU time and strace for the whole-process
+  # runs' peak memory and system calls.
+  packages+=(libbenchmark-dev libtag1-dev pkgconf lame ffmpeg time strace)
 fi
 
 missing=()

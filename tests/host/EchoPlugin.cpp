@@ -2,6 +2,11 @@
 // the file's bytes as lines the way a document plug-in does (each line keeps
 // its LF, and a text that ends in LF is followed by one empty line), and has
 // three properties: the file size, an always empty one and the path.
+// A file that starts with "#crash" makes it abort and one that starts with
+// "#hang" makes it sleep for ten minutes, as broken plug-ins do.
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -44,6 +49,8 @@ int ZAVopen(const char* path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return 0;
   openedText.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (openedText.starts_with("#crash")) std::abort();
+  if (openedText.starts_with("#hang")) sleep(600);
   lineStart = 0;
   linesLeft = !openedText.empty();
   sizeValue = std::to_string(openedText.size());

@@ -1,15 +1,17 @@
 #include "ZavcatProcess.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
-
-#include "TempFile.h"
 
 extern char** environ;
 
@@ -17,38 +19,93 @@ namespace zav::test {
 
 namespace {
 
+constexpr uid_t kNobody = 65534;
+
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace
+std::string captureFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zavrun-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  return pattern;
+}
 
-ZavcatRun runZavcat(const std::vector<std::string>& arguments) {
-  const TempFolder captured;
-  const std::string outPath = captured.path() + "/out";
-  const std::string errPath = captured.path() + "/err";
-  std::vector<char*> argv{const_cast<char*>(ZAV_HOST_PROGRAM)};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+// Only async-signal-safe calls between fork and exec.
+[[noreturn]] void becomeZavcat(const ZavcatCall& call, const std::string& folder,
+                               char* const* argv, char* const* envp) {
+  const int in = open("/dev/null", O_RDONLY);
+  const int out = open((folder + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  const int err = open((folder + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (in < 0 || out < 0 || err < 0) _exit(127);
+  dup2(in, 0);
+  dup2(out, 1);
+  dup2(err, 2);
+  if (!call.workingFolder.empty() && chdir(call.workingFolder.c_str()) != 0) _exit(127);
+  if (call.asOtherUser && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+    _exit(127);
+  }
+  execve(ZAV_HOST_PROGRAM, argv, envp);
+  _exit(127);
+}
+
+pid_t startZavcat(const ZavcatCall& call, const std::string& folder) {
+  if (call.asOtherUser) chmod(folder.c_str(), 0777);
+  std::vector<std::string> arguments{ZAV_HOST_PROGRAM};
+  arguments.insert(arguments.end(), call.arguments.begin(), call.arguments.end());
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  environment.insert(environment.end(), call.environment.begin(), call.environment.end());
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
 
-  // Files, not pipes: the child can write any amount without waiting for us.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC;
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), kFlags, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), kFlags, 0600);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " + std::string(argv[0]));
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("cannot start zavcat");
+  if (child == 0) becomeZavcat(call, folder, argv.data(), envp.data());
+  return child;
+}
 
+ZavcatRun collect(pid_t child, const std::string& folder) {
   int status = 0;
   if (waitpid(child, &status, 0) != child) throw std::runtime_error("lost zavcat");
   ZavcatRun run;
-  run.out = readFile(outPath);
-  run.err = readFile(errPath);
+  run.out = readFile(folder + "/out");
+  run.err = readFile(folder + "/err");
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace
+
+ZavcatRun runZavcat(const std::vector<std::string>& arguments) {
+  return runZavcat(ZavcatCall{arguments, {}, {}, false});
+}
+
+ZavcatRun runZavcat(const ZavcatCall& call) {
+  RunningZavcat running(call);
+  return running.wait();
+}
+
+RunningZavcat::RunningZavcat(const ZavcatCall& call)
+    : folder_(captureFolder()), pid_(startZavcat(call, folder_)) {}
+
+RunningZavcat::~RunningZavcat() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+ZavcatRun RunningZavcat::wait() {
+  const ZavcatRun run = collect(pid_, folder_);
+  pid_ = -1;
   return run;
 }
 

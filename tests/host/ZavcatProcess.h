@@ -2,6 +2,8 @@
 #ifndef ZAV_TESTS_HOST_ZAVCATPROCESS_H
 #define ZAV_TESTS_HOST_ZAVCATPROCESS_H
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -13,7 +15,31 @@ struct ZavcatRun {
   int exitStatus = -1;  // -1 when it did not exit normally
 };
 
+struct ZavcatCall {
+  std::vector<std::string> arguments;
+  std::vector<std::string> environment;  // NAME=VALUE added to ours
+  std::string workingFolder;             // empty: ours
+  bool asOtherUser = false;              // as root: run as nobody, whom file modes bind
+};
+
 ZavcatRun runZavcat(const std::vector<std::string>& arguments);
+ZavcatRun runZavcat(const ZavcatCall& call);
+
+// A zavcat left running, for tests that stop it midway.
+class RunningZavcat {
+ public:
+  explicit RunningZavcat(const ZavcatCall& call);
+  ~RunningZavcat();
+  RunningZavcat(const RunningZavcat&) = delete;
+  RunningZavcat& operator=(const RunningZavcat&) = delete;
+
+  pid_t pid() const { return pid_; }
+  ZavcatRun wait();
+
+ private:
+  std::string folder_;
+  pid_t pid_ = -1;
+};
 
 // The lines of `out` that start a file's report (those not indented).
 std::vector<std::string> headerLines(const std::string& out);
