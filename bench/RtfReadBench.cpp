@@ -4,6 +4,7 @@
 // time, skipping groups in bulk, looking control words up).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -65,6 +66,36 @@ void openCorpusFiles(benchmark::State& state) {
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(openCorpusFiles)->Unit(benchmark::kMillisecond);
+
+// The files of the benchmark corpus's RTF list ($ZAV_BENCH_DIR/rtf.list,
+// made by tools/make_bench_corpus.py), opened as above in one process.
+void openListedFiles(benchmark::State& state) {
+  const char* folder = std::getenv("ZAV_BENCH_DIR");
+  std::ifstream list(std::filesystem::path(folder != nullptr ? folder : "") / "rtf.list");
+  std::vector<std::string> paths;
+  std::int64_t bytes = 0;
+  for (std::string path; std::getline(list, path);) {
+    bytes += static_cast<std::int64_t>(std::filesystem::file_size(path));
+    paths.push_back(path);
+  }
+  if (paths.empty()) {
+    state.SkipWithError("no $ZAV_BENCH_DIR/rtf.list");
+    return;
+  }
+  zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavbench.dll");
+  for (auto _ : state) {
+    for (const std::string& path : paths) {
+      properties.resetValues();
+      zav::rtf::closeRtfFile();
+      zav::rtf::openRtfFile(path.c_str(), properties);
+      while (const char* line = zav::rtf::nextLine()) benchmark::DoNotOptimize(line);
+      for (int i = 0; i < properties.count(); ++i) benchmark::DoNotOptimize(properties.value(i));
+    }
+  }
+  zav::rtf::closeRtfFile();
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(openListedFiles)->Unit(benchmark::kMillisecond);
 
 // The same documents read from memory: the reader and its handlers alone.
 void readCorpusDocuments(benchmark::State& state) {
