@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -80,37 +81,65 @@ inline const std::uint8_t* findSkipStop(const std::uint8_t* p, const std::uint8_
 }
 
 inline constexpr bool isLetter(int c) { return static_cast<unsigned>((c | 0x20) - 'a') < 26U; }
+inline constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
-// The end of the letters that start at p (at most up to end); adds their
-// byte values to checksum. A name within 16 readable bytes is measured and
-// summed in one step.
-inline const std::uint8_t* scanLetters(const std::uint8_t* p, const std::uint8_t* end, int& checksum) {
+#if defined(__SSE2__)
+namespace scan {
+// Bit i set where byte i of v lies in [low, low + count), taken unsigned.
+inline unsigned inRange(__m128i v, char low, int count) {
+  const __m128i moved = _mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(-128 - low)));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))));
+}
+}  // namespace scan
+#endif
+
+// The end of the letters that start at p, at most up to end.
+inline const std::uint8_t* scanLetters(const std::uint8_t* p, const std::uint8_t* end) {
 #if defined(__SSE2__)
   if (end - p >= 16) {
-    const __m128i v = scan::load(p);
-    // Letters folded to lower case and moved to the bottom of the signed range.
-    const __m128i moved = _mm_add_epi8(_mm_or_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8(static_cast<char>(128 - 'a')));
-    const __m128i letters = _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + 26)));
-    const auto others = static_cast<unsigned>(~_mm_movemask_epi8(letters)) & 0xFFFFU;
-    if (others != 0) {
-      const int length = std::countr_zero(others);
-      alignas(16) static constexpr std::array<std::uint8_t, 32> kFirstBytes = [] {
-        std::array<std::uint8_t, 32> bytes{};
-        for (std::size_t i = 0; i < 16; ++i) bytes[i] = 0xFF;
-        return bytes;
-      }();
-      const __m128i kept = _mm_and_si128(v, scan::load(kFirstBytes.data() + 16 - length));
-      const __m128i sums = _mm_sad_epu8(kept, _mm_setzero_si128());
-      checksum += _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
-      return p + length;
-    }
+    const unsigned letters = scan::inRange(_mm_or_si128(scan::load(p), _mm_set1_epi8(0x20)), 'a', 26);
+    const int count = std::countr_zero((~letters & 0xFFFFU) | 0x10000U);
+    if (count < 16) return p + count;
+    p += 16;  // longer than any name: the rest one by one
   }
 #endif
-  while (p < end && isLetter(*p)) checksum += *p++;
+  while (p < end && isLetter(*p)) ++p;
   return p;
 }
 
-inline constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
+// The number of digits (at most 16) that start at p, where 16 bytes can be read.
+inline int countDigits(const std::uint8_t* p) {
+#if defined(__SSE2__)
+  const unsigned digits = scan::inRange(scan::load(p), '0', 10);
+  return std::countr_zero((~digits & 0xFFFFU) | 0x10000U);
+#else
+  int count = 0;
+  while (count < 16 && isDigit(p[count])) ++count;
+  return count;
+#endif
+}
+
+// The number written by the `count` digits at p (at most 8), where 8 bytes
+// can be read.
+inline std::uint32_t digitsValue(const std::uint8_t* p, int count) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, p, 8);
+    // Digit values in the bytes, the first digit in the lowest; the bytes
+    // after the digits leave through the top (all of them when there are no
+    // digits, without a branch). Then pairs, fours and eights of digits are
+    // combined.
+    chunk = ((chunk - 0x3030303030303030ULL) << ((8 * (8 - count)) & 63)) & (0 - static_cast<std::uint64_t>(count != 0));
+    chunk = chunk * 10 + (chunk >> 8);
+    chunk = (((chunk & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+             (((chunk >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+            32;
+    return static_cast<std::uint32_t>(chunk);
+  }
+  std::uint32_t value = 0;
+  for (int i = 0; i < count; ++i) value = value * 10U + static_cast<std::uint32_t>(p[i] - '0');
+  return value;
+}
 
 }  // namespace zav::rtf
 

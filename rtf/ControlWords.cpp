@@ -337,9 +337,6 @@ static_assert(std::ranges::all_of(kRows, [](const ControlWord& row) {
                 return std::string_view(row.name).size() <= kLongestControlWord;
               }));
 
-constexpr int kSmallestChecksum = kRows.front().checksum;
-constexpr int kLargestChecksum = kRows.back().checksum;
-
 // A name as two integers: its bytes zero-padded, its length in the last
 // byte. Equal keys mean equal names, so one comparison of two integers
 // replaces a string comparison.
@@ -381,22 +378,48 @@ NameKey packNameAt(const char* name, std::size_t length) {
   return key;
 }
 
-constexpr std::array<NameKey, kControlWordCount> kKeys = [] {
-  std::array<NameKey, kControlWordCount> keys{};
-  for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = packName(kRows[i].name);
+// The rows' keys, and after them one that no name of a lookup has (its
+// length byte is too large), for the empty places of the buckets.
+constexpr std::size_t kNoRow = kControlWordCount;
+constexpr std::array<NameKey, kControlWordCount + 1> kKeys = [] {
+  std::array<NameKey, kControlWordCount + 1> keys{};
+  for (std::size_t i = 0; i < kControlWordCount; ++i) keys[i] = packName(kRows[i].name);
+  keys[kNoRow].high = std::uint64_t{0xFF} << 56;
   return keys;
 }();
 
-// For each checksum, the first row with that checksum or a larger one; so
-// the rows of checksum c are firstRow[c] up to firstRow[c + 1].
-constexpr auto kFirstRow = [] {
-  std::array<std::uint16_t, kLargestChecksum - kSmallestChecksum + 2> first{};
-  std::size_t row = 0;
-  for (std::size_t i = 0; i < first.size(); ++i) {
-    while (row < kRows.size() && kRows[row].checksum < kSmallestChecksum + static_cast<int>(i)) ++row;
-    first[i] = static_cast<std::uint16_t>(row);
+// The rows hashed by key into buckets of two places, so a lookup compares
+// two keys and takes neither branch nor loop. The multiplier is the first of
+// a fixed sequence that leaves no bucket with more than two rows.
+constexpr int kBucketBits = 11;
+using Bucket = std::array<std::uint16_t, 2>;
+
+constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier) {
+  return static_cast<std::size_t>(((key.low ^ (key.high * 0x9E3779B97F4A7C15ULL)) * multiplier) >> (64 - kBucketBits));
+}
+
+constexpr bool spreadsWell(std::uint64_t multiplier) {
+  std::array<std::uint8_t, std::size_t{1} << kBucketBits> filled{};
+  for (std::size_t row = 0; row < kControlWordCount; ++row) {
+    if (++filled[bucketOf(kKeys[row], multiplier)] > 2) return false;
   }
-  return first;
+  return true;
+}
+
+constexpr std::uint64_t kMultiplier = [] {
+  std::uint64_t candidate = 0xC2B2AE3D27D4EB4FULL;
+  while (!spreadsWell(candidate)) candidate = (candidate * 6364136223846793005ULL + 1442695040888963407ULL) | 1;
+  return candidate;
+}();
+
+constexpr auto kBuckets = [] {
+  std::array<Bucket, std::size_t{1} << kBucketBits> buckets{};
+  for (Bucket& bucket : buckets) bucket = {kNoRow, kNoRow};
+  for (std::size_t row = 0; row < kControlWordCount; ++row) {
+    Bucket& bucket = buckets[bucketOf(kKeys[row], kMultiplier)];
+    bucket[bucket[0] == kNoRow ? 0 : 1] = static_cast<std::uint16_t>(row);
+  }
+  return buckets;
 }();
 
 }  // namespace
@@ -405,18 +428,18 @@ const ControlWord* findControlWord(std::string_view name) {
   if (name.size() > kLongestControlWord) return nullptr;
   std::array<char, 16> padded{};
   std::memcpy(padded.data(), name.data(), name.size());
-  return findControlWord(padded.data(), name.size(), nameChecksum(name));
+  return findControlWord(padded.data(), name.size());
 }
 
-const ControlWord* findControlWord(const char* name, std::size_t length, int checksum) {
+const ControlWord* findControlWord(const char* name, std::size_t length) {
   if (length > kLongestControlWord) return nullptr;
-  if (checksum < kSmallestChecksum || checksum > kLargestChecksum) return nullptr;
   const NameKey key = packNameAt(name, length);
-  const auto bucket = static_cast<std::size_t>(checksum - kSmallestChecksum);
-  for (std::size_t row = kFirstRow[bucket]; row < kFirstRow[bucket + 1]; ++row) {
-    if (kKeys[row] == key) return &kRows[row];
-  }
-  return nullptr;
+  const Bucket& bucket = kBuckets[bucketOf(key, kMultiplier)];
+  // Selections rather than branches: which place matches is not predictable.
+  const auto differs = [&key](std::size_t row) { return ((kKeys[row].low ^ key.low) | (kKeys[row].high ^ key.high)) != 0; };
+  std::size_t row = differs(bucket[1]) ? kNoRow : bucket[1];
+  row = differs(bucket[0]) ? row : bucket[0];
+  return row != kNoRow ? &kRows[row] : nullptr;
 }
 
 std::span<const ControlWord> controlWords() { return kRows; }

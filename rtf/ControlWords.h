@@ -86,12 +86,13 @@ constexpr int nameChecksum(std::string_view name) {
 // The row named `name`, or null.
 const ControlWord* findControlWord(std::string_view name);
 
-// The same for the name of `length` bytes at `name` whose checksum is
-// known, when 16 bytes from `name` on can be read (whatever follows the
-// name): no byte of it is looked at again one by one.
-const ControlWord* findControlWord(const char* name, std::size_t length, int checksum);
+// The same for the name of `length` bytes at `name`, when 16 bytes from
+// `name` on can be read (whatever follows the name): the name is taken in
+// two loads, not byte by byte.
+const ControlWord* findControlWord(const char* name, std::size_t length);
 
-// The rows, sorted by (checksum, name) when the program is built.
+// The rows, sorted by (checksum, name) when the program is built: the
+// order in which they are listed and numbered.
 std::span<const ControlWord> controlWords();
 
 }  // namespace zav::rtf

@@ -128,6 +128,7 @@ class RtfReader {
 
  private:
   void readRawToken();
+  bool readWholeControlWord();
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
     if (token_.textLength < kTokenTextSize - 1) {
