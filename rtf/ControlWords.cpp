@@ -337,14 +337,7 @@ static_assert(std::ranges::all_of(kRows, [](const ControlWord& row) {
                 return std::string_view(row.name).size() <= kLongestControlWord;
               }));
 
-// A name as two integers: its bytes zero-padded, its length in the last
-// byte. Equal keys mean equal names, so one comparison of two integers
-// replaces a string comparison.
-struct NameKey {
-  std::uint64_t low = 0;
-  std::uint64_t high = 0;
-  friend constexpr bool operator==(const NameKey&, const NameKey&) = default;
-};
+using lookup::NameKey;
 
 constexpr NameKey packName(std::string_view name) {
   NameKey key;
@@ -365,18 +358,13 @@ constexpr std::uint64_t lowBytes(std::size_t bytes) {
   return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
 }
 
-// packName of the name at `name` (16 bytes readable): two loads and two
-// masks where bytes lie in that order.
-NameKey packNameAt(const char* name, std::size_t length) {
-  if constexpr (std::endian::native != std::endian::little) return packName({name, length});
-  NameKey key;
-  std::memcpy(&key.low, name, 8);
-  std::memcpy(&key.high, name + 8, 8);
-  key.low &= lowBytes(length);
-  key.high &= lowBytes(length > 8 ? length - 8 : 0);
-  key.high |= static_cast<std::uint64_t>(length) << 56;
-  return key;
-}
+constexpr std::array<NameKey, kLongestControlWord + 1> kMasks = [] {
+  std::array<NameKey, kLongestControlWord + 1> masks{};
+  for (std::size_t length = 0; length < masks.size(); ++length) {
+    masks[length] = {lowBytes(length), lowBytes(length > 8 ? length - 8 : 0)};
+  }
+  return masks;
+}();
 
 // The rows' keys, and after them one that no name of a lookup has (its
 // length byte is too large), for the empty places of the buckets.
@@ -395,7 +383,7 @@ constexpr int kBucketBits = 11;
 using Bucket = std::array<std::uint16_t, 2>;
 
 constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier) {
-  return static_cast<std::size_t>(((key.low ^ (key.high * 0x9E3779B97F4A7C15ULL)) * multiplier) >> (64 - kBucketBits));
+  return lookup::bucketOf(key, multiplier, kBucketBits);
 }
 
 constexpr bool spreadsWell(std::uint64_t multiplier) {
@@ -424,22 +412,13 @@ constexpr auto kBuckets = [] {
 
 }  // namespace
 
+const lookup::Tables lookup::kTables{kRows.data(), kKeys.data(), kBuckets.data(), kMultiplier, kBucketBits, &kMasks};
+
 const ControlWord* findControlWord(std::string_view name) {
   if (name.size() > kLongestControlWord) return nullptr;
   std::array<char, 16> padded{};
   std::memcpy(padded.data(), name.data(), name.size());
   return findControlWord(padded.data(), name.size());
-}
-
-const ControlWord* findControlWord(const char* name, std::size_t length) {
-  if (length > kLongestControlWord) return nullptr;
-  const NameKey key = packNameAt(name, length);
-  const Bucket& bucket = kBuckets[bucketOf(key, kMultiplier)];
-  // Selections rather than branches: which place matches is not predictable.
-  const auto differs = [&key](std::size_t row) { return ((kKeys[row].low ^ key.low) | (kKeys[row].high ^ key.high)) != 0; };
-  std::size_t row = differs(bucket[1]) ? kNoRow : bucket[1];
-  row = differs(bucket[0]) ? row : bucket[0];
-  return row != kNoRow ? &kRows[row] : nullptr;
 }
 
 std::span<const ControlWord> controlWords() { return kRows; }

@@ -146,10 +146,9 @@ void RtfReader::readRawToken() {
 // the byte-by-byte reading gives. False, with nothing taken, for anything
 // else, which that reading then handles.
 bool RtfReader::readWholeControlWord() {
-  constexpr std::ptrdiff_t kWindow = 48;  // the longest word taken, and 16 bytes to read its parts
   constexpr int kMostDigits = 8;
   const std::uint8_t* start = input_.cursor();
-  if (input_.end() - start < kWindow) return false;
+  if (input_.end() - start < kWholeWordWindow) return false;
   const std::uint8_t* name = start + 1;
   const std::uint8_t* p = scanLetters(name, name + 16);
   const auto length = static_cast<std::size_t>(p - name);
@@ -165,7 +164,7 @@ bool RtfReader::readWholeControlWord() {
   setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
   token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
   const auto textLength = static_cast<std::size_t>(p - start);
-  std::memcpy(token_.text.data(), start, kWindow);
+  std::memcpy(token_.text.data(), start, kWholeWordWindow);
   token_.text[textLength] = 0;
   token_.textLength = static_cast<int>(textLength);
   input_.advanceTo(*p == ' ' ? p + 1 : p);
@@ -311,30 +310,46 @@ int RtfReader::readToken() {
   }
 }
 
-void RtfReader::dispatchToken() {
-  const int tokenClass = token_.tokenClass;
-  if (tokenClass < 0 || tokenClass >= kClassCount) {
-    std::fprintf(stderr, "Unknown class %d: %s", tokenClass, token_.text.data());
-    std::fputs(" (reader malfunction)\n", stderr);
-    return;
-  }
-  if (tokenClass == kControl && token_.major == kMajorDestination) {
-    const Handler destination = getDestinationHandler(token_.minor);
-    if (destination) {
-      destination(*this);
-      return;
-    }
-  }
-  const Handler handler = classHandlers_[static_cast<std::size_t>(tokenClass)];
-  if (handler) handler(*this);
+void RtfReader::reportMalfunction() const {
+  std::fprintf(stderr, "Unknown class %d: %s", token_.tokenClass, token_.text.data());
+  std::fputs(" (reader malfunction)\n", stderr);
 }
 
 void RtfReader::readDocument() {
   for (;;) {
-    if (textRunHandler_ && !readHook_ && input_.cursor() < input_.end() && !scan::kEndsRun[*input_.cursor()]) {
-      takeTextRuns();
-    }
+    readCommonTokens();
     if (readToken() == kEndOfInput) return;
+    dispatchToken();
+  }
+}
+
+// While no read hook watches, reads and dispatches in one loop the tokens
+// of the commonest kinds: control words that lie wholly in the block,
+// braces, line breaks (which reach no handler) and runs of plain text.
+// Returns at anything else, or near the block's end, for readToken to take.
+void RtfReader::readCommonTokens() {
+  while (!readHook_) {
+    const std::uint8_t* p = input_.cursor();
+    if (input_.end() - p < kWholeWordWindow) return;
+    switch (*p) {
+      case '\\':
+        if (!readWholeControlWord()) return;
+        break;
+      case '{':
+      case '}':
+        setSingleByteToken(kGroup, *p == '{' ? kBeginGroup : kEndGroup, *p);
+        input_.advanceTo(p + 1);
+        break;
+      case '\n':
+      case '\r':
+        setSingleByteToken(kText, *p, *p);
+        input_.advanceTo(p + 1);
+        continue;
+      default:
+        if (!textRunHandler_ || scan::kEndsRun[*p]) return;
+        takeTextRuns();
+        continue;
+    }
     dispatchToken();
   }
 }

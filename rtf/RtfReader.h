@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ByteStream.h"
+#include "ControlWords.h"
 
 namespace zav::rtf {
 
@@ -77,7 +78,6 @@ class Callback {
 };
 
 class RtfReader;
-struct ControlWord;
 
 using Handler = Callback<RtfReader&>;
 // Takes a run of plain characters at once (see setTextRunHandler).
@@ -112,7 +112,22 @@ class RtfReader {
   // Reads the next token that handlers should see (line breaks in the text
   // are not such tokens); returns its class.
   int readToken();
-  void dispatchToken();
+  void dispatchToken() {
+    const int tokenClass = token_.tokenClass;
+    if (tokenClass < 0 || tokenClass >= kClassCount) {
+      reportMalfunction();
+      return;
+    }
+    if (tokenClass == kControl && token_.major == kMajorDestination) {
+      const Handler destination = getDestinationHandler(token_.minor);
+      if (destination) {
+        destination(*this);
+        return;
+      }
+    }
+    const Handler handler = classHandlers_[static_cast<std::size_t>(tokenClass)];
+    if (handler) handler(*this);
+  }
   // Reads and dispatches up to the end of input.
   void readDocument();
   // Reads on until the group open at the call is closed; the current token is
@@ -127,6 +142,12 @@ class RtfReader {
   Token& token() { return token_; }
 
  private:
+  // The longest control word taken in one go, and room to read its parts 16
+  // bytes at a time.
+  static constexpr std::ptrdiff_t kWholeWordWindow = 48;
+
+  void reportMalfunction() const;
+  void readCommonTokens();
   void readRawToken();
   bool readWholeControlWord();
   // Bytes past the text's bound are read on but not kept.
