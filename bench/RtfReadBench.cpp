@@ -67,11 +67,12 @@ void openCorpusFiles(benchmark::State& state) {
 }
 BENCHMARK(openCorpusFiles)->Unit(benchmark::kMillisecond);
 
-// The files of the benchmark corpus's RTF list ($ZAV_BENCH_DIR/rtf.list,
-// made by tools/make_bench_corpus.py), opened as above in one process.
+// The files of the benchmark corpus's RTF list (rtf.list in $ZAV_BENCH_DIR,
+// else in the generator's default folder; see docs/benchmarks.md), opened
+// as above in one process.
 void openListedFiles(benchmark::State& state) {
   const char* folder = std::getenv("ZAV_BENCH_DIR");
-  std::ifstream list(std::filesystem::path(folder != nullptr ? folder : "") / "rtf.list");
+  std::ifstream list(std::filesystem::path(folder != nullptr ? folder : ZAV_DEFAULT_BENCH_DIR) / "rtf.list");
   std::vector<std::string> paths;
   std::int64_t bytes = 0;
   for (std::string path; std::getline(list, path);) {
@@ -79,7 +80,7 @@ void openListedFiles(benchmark::State& state) {
     paths.push_back(path);
   }
   if (paths.empty()) {
-    state.SkipWithError("no $ZAV_BENCH_DIR/rtf.list");
+    state.SkipWithError("no rtf.list: make the corpus with tools/make_bench_corpus.py");
     return;
   }
   zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavbench.dll");

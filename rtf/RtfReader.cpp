@@ -171,6 +171,21 @@ bool RtfReader::readWholeControlWord() {
   return true;
 }
 
+// A hex escape whose two digits are ASCII, in the current block: read in
+// one go, as readHexEscape reads it. False, with nothing taken, otherwise.
+bool RtfReader::readWholeHexEscape() {
+  const std::uint8_t* start = input_.cursor();
+  if (input_.end() - start < 4 || endsInput(start[2]) || endsInput(start[3])) return false;
+  token_.tokenClass = kText;
+  token_.major = 16 * hexDigitValue(start[2]) + hexDigitValue(start[3]);
+  token_.param = 0;
+  std::memcpy(token_.text.data(), start, 4);
+  token_.text[4] = 0;
+  token_.textLength = 4;
+  input_.advanceTo(start + 4);
+  return true;
+}
+
 // After a backslash: a control word, a control symbol, an escaped character
 // or a hex escape. A lone backslash at the end stays unrecognised.
 void RtfReader::readEscape() {
@@ -324,8 +339,8 @@ void RtfReader::readDocument() {
 }
 
 // While no read hook watches, reads and dispatches in one loop the tokens
-// of the commonest kinds: control words that lie wholly in the block,
-// braces, line breaks (which reach no handler) and runs of plain text.
+// of the commonest kinds: control words and hex escapes that lie wholly in
+// the block, braces, line breaks (which reach no handler) and runs of plain text.
 // Returns at anything else, or near the block's end, for readToken to take.
 void RtfReader::readCommonTokens() {
   while (!readHook_) {
@@ -333,7 +348,11 @@ void RtfReader::readCommonTokens() {
     if (input_.end() - p < kWholeWordWindow) return;
     switch (*p) {
       case '\\':
-        if (!readWholeControlWord()) return;
+        if (p[1] == '\'') {
+          if (!readWholeHexEscape()) return;
+        } else if (!readWholeControlWord()) {
+          return;
+        }
         break;
       case '{':
       case '}':

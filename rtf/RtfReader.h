@@ -150,6 +150,7 @@ class RtfReader {
   void readCommonTokens();
   void readRawToken();
   bool readWholeControlWord();
+  bool readWholeHexEscape();
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
     if (token_.textLength < kTokenTextSize - 1) {
