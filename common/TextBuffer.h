@@ -80,14 +80,32 @@ class TextBuffer {
   // is ignored. An append that would take a 32-bit count past its range is
   // dropped whole.
   void append(const char* bytes, std::int32_t count = 0) {
-    if (chunks_ != nullptr && bytes != nullptr && count > 0 && isFarFromTheBound(count) &&
-        chunks_->stage(bytes, count)) {
-      return;
+    if (bytes != nullptr && count > 0) {
+      if (chunks_ == nullptr) {
+        if (count < capacity_ - length_) {  // no growth needed
+          std::memcpy(data_ + length_, bytes, static_cast<std::size_t>(count));
+          length_ += count;
+          data_[length_] = 0;
+          return;
+        }
+      } else if (isFarFromTheBound(count) && chunks_->stage(bytes, count)) {
+        return;
+      }
     }
     appendAny(bytes, count);
   }
+  // In direct mode the byte 0 adds nothing (it is the text "" appended); in
+  // chunked mode every byte is kept.
   void appendChar(char c) {
-    if (chunks_ != nullptr && isFarFromTheBound(1) && chunks_->stageByte(c)) return;
+    if (chunks_ == nullptr) {
+      if (c != 0 && length_ + 1 < capacity_) {
+        data_[length_++] = c;
+        data_[length_] = 0;
+        return;
+      }
+    } else if (isFarFromTheBound(1) && chunks_->stageByte(c)) {
+      return;
+    }
     appendCharAny(c);
   }
   void assign(const char* bytes, std::int32_t count = 0);
