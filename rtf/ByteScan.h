@@ -1,6 +1,7 @@
 // Finding, many bytes at a time, where a stretch of bytes that no handler
 // looks at one by one comes to an end. Sixteen bytes a step where the
-// processor has SSE2, one byte a step through a table elsewhere.
+// processor has SSE2, one byte a step elsewhere (the 32-bit DLL, and the
+// tests built with ZAV_NO_SIMD to check that way).
 #ifndef ZAV_RTF_BYTESCAN_H
 #define ZAV_RTF_BYTESCAN_H
 
@@ -9,7 +10,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -39,7 +40,7 @@ inline const std::uint8_t* findInTable(const std::uint8_t* p, const std::uint8_t
   return p;
 }
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
 inline const std::uint8_t* firstMarked(const std::uint8_t* p, __m128i marks) {
   return p + std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(marks)));
 }
@@ -55,7 +56,7 @@ inline __m128i bracesAndBackslash(__m128i v) {
 
 // The first byte in [p, end) that ends a run of plain characters, or end.
 inline const std::uint8_t* findRunEnd(const std::uint8_t* p, const std::uint8_t* end) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
   for (; end - p >= 16; p += 16) {
     const __m128i v = scan::load(p);
     // Taken as signed bytes, those below 0x20 and those of 0x80 and up are
@@ -69,7 +70,7 @@ inline const std::uint8_t* findRunEnd(const std::uint8_t* p, const std::uint8_t*
 
 // The first byte in [p, end) that a skip must look at, or end.
 inline const std::uint8_t* findSkipStop(const std::uint8_t* p, const std::uint8_t* end) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
   for (; end - p >= 16; p += 16) {
     const __m128i v = scan::load(p);
     // The high bit is the byte's sign bit, which the mask collects as it is.
@@ -83,7 +84,7 @@ inline const std::uint8_t* findSkipStop(const std::uint8_t* p, const std::uint8_
 inline constexpr bool isLetter(int c) { return static_cast<unsigned>((c | 0x20) - 'a') < 26U; }
 inline constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
 namespace scan {
 // Bit i set where byte i of v lies in [low, low + count), taken unsigned.
 inline unsigned inRange(__m128i v, char low, int count) {
@@ -95,7 +96,7 @@ inline unsigned inRange(__m128i v, char low, int count) {
 
 // The end of the letters that start at p, at most up to end.
 inline const std::uint8_t* scanLetters(const std::uint8_t* p, const std::uint8_t* end) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
   if (end - p >= 16) {
     const unsigned letters = scan::inRange(_mm_or_si128(scan::load(p), _mm_set1_epi8(0x20)), 'a', 26);
     const int count = std::countr_zero((~letters & 0xFFFFU) | 0x10000U);
@@ -109,7 +110,7 @@ inline const std::uint8_t* scanLetters(const std::uint8_t* p, const std::uint8_t
 
 // The number of digits (at most 16) that start at p, where 16 bytes can be read.
 inline int countDigits(const std::uint8_t* p) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
   const unsigned digits = scan::inRange(scan::load(p), '0', 10);
   return std::countr_zero((~digits & 0xFFFFU) | 0x10000U);
 #else
