@@ -3,21 +3,30 @@
 #include <array>
 #include <string>
 
+#include "FileView.h"
 #include "Id3v1Tag.h"
 #include "Id3v2Tag.h"
 #include "MpegAudioInfo.h"
 #include "Platform.h"
+#include "PropertyKeys.h"
 #include "RiffInfo.h"
 
 namespace zav::audio {
 
 namespace {
 
+using enum PropertyKey;
+
+constexpr PropertyRow row(PropertyKey key, std::int32_t titleId) { return {keyNumber(key), titleId}; }
+
+// In presentation order, each with the string resource of its title.
 constexpr std::array<PropertyRow, 22> kCatalogue{{
-    {1, 396},   {2, 397},   {6, 401},   {4, 399},   {5, 400},   {3, 398},
-    {7, 402},   {8, 403},   {9, 404},   {10, 405},  {11, 406},  {129, 407},
-    {130, 408}, {131, 409}, {132, 410}, {133, 411}, {134, 412}, {135, 413},
-    {136, 414}, {137, 415}, {138, 416}, {139, 417},
+    row(title, 396),     row(subject, 397),        row(author, 401),      row(keywords, 399),
+    row(comment, 400),   row(category, 398),       row(application, 402), row(company, 403),
+    row(manager, 404),   row(created, 405),        row(saved, 406),       row(track, 407),
+    row(year, 408),      row(genre, 409),          row(composer, 410),    row(originalArtist, 411),
+    row(copyright, 412), row(url, 413),            row(format, 414),      row(time, 415),
+    row(engineer, 416),  row(source, 417),
 }};
 
 enum class Kind { None, Mpeg, Wave, Avi };
@@ -52,61 +61,98 @@ struct Readers {
   RiffInfo riff;
 };
 
+void store(PropertyTable& properties, PropertyKey key, const char* text) {
+  properties.setProperty(keyNumber(key), text);
+}
+
+// Each table lists where the values of one reader go, in the order they are
+// stored: a later non-empty value for a key replaces an earlier one.
+
+struct MpegRow {
+  PropertyKey key;
+  const char* (MpegAudioInfo::*text)() const;
+};
+constexpr MpegRow kMpegRows[] = {
+    {format, &MpegAudioInfo::getFormatText},
+    {time, &MpegAudioInfo::getTimeText},
+};
+
+struct Id3v1Row {
+  PropertyKey key;
+  const char* (Id3v1Tag::*text)() const;
+};
+constexpr Id3v1Row kId3v1Rows[] = {
+    {title, &Id3v1Tag::getTitle},     {author, &Id3v1Tag::getArtist}, {subject, &Id3v1Tag::getAlbum},
+    {comment, &Id3v1Tag::getComment}, {track, &Id3v1Tag::getTrack},   {year, &Id3v1Tag::getYear},
+    {genre, &Id3v1Tag::getGenre},
+};
+
+struct Id3v2Row {
+  PropertyKey key;
+  const char* (Id3v2Tag::*text)(std::string&) const;
+};
+constexpr Id3v2Row kId3v2Rows[] = {
+    {title, &Id3v2Tag::getTitle},
+    {author, &Id3v2Tag::getArtist},
+    {subject, &Id3v2Tag::getAlbum},
+    {comment, &Id3v2Tag::getComment},
+    {application, &Id3v2Tag::getEncodedBy},
+    {track, &Id3v2Tag::getTrack},
+    {year, &Id3v2Tag::getYear},
+    {genre, &Id3v2Tag::getGenre},
+    {composer, &Id3v2Tag::getComposer},
+    {originalArtist, &Id3v2Tag::getOriginalArtist},
+    {copyright, &Id3v2Tag::getCopyright},
+    {url, &Id3v2Tag::getUrl},
+};
+
+struct RiffRow {
+  PropertyKey key;
+  char chunk[5];
+};
+constexpr RiffRow kRiffRows[] = {
+    {title, "ISBJ"},
+    {author, "IART"},
+    {comment, "ICMT"},
+    {application, "ISFT"},
+    {created, "ICRD"},
+    // The comment fills the genre as well; existing catalogs show it there.
+    {genre, "ICMT"},
+    {copyright, "ICOP"},
+    {engineer, "IENG"},
+    {source, "ISRC"},
+};
+
 bool storeMpegAnalysis(const MpegAudioInfo& mpeg, PropertyTable& properties) {
   if (!mpeg.isValid()) return false;
-  properties.setProperty(136, mpeg.getFormatText());
-  properties.setProperty(137, mpeg.getTimeText());
+  for (const MpegRow& r : kMpegRows) store(properties, r.key, (mpeg.*r.text)());
   return true;
 }
 
-bool storeId3v1(Id3v1Tag& tag, PropertyTable& properties) {
-  if (tag.present() != 1) return false;
-  properties.setProperty(4, "ID3 Tag Ver1");
-  properties.setProperty(1, tag.getTitle());
-  properties.setProperty(6, tag.getArtist());
-  properties.setProperty(2, tag.getAlbum());
-  properties.setProperty(5, tag.getComment());
-  properties.setProperty(129, tag.getTrack());
-  properties.setProperty(130, tag.getYear());
-  properties.setProperty(131, tag.getGenre());
+bool storeId3v1(const Id3v1Tag& tag, PropertyTable& properties) {
+  if (!tag.present()) return false;
+  store(properties, keywords, "ID3 Tag Ver1");
+  for (const Id3v1Row& r : kId3v1Rows) store(properties, r.key, (tag.*r.text)());
   return true;
 }
 
 // Stored after the ID3v1 values, so every non-empty ID3v2 text wins.
 bool storeId3v2(const Id3v2Tag& tag, PropertyTable& properties) {
-  if (tag.present() != 1) return false;
-  properties.setProperty(4, "ID3 Tag Ver2");
+  if (!tag.present()) return false;
+  store(properties, keywords, "ID3 Tag Ver2");
   if (tag.versionWord() > 0x0300) return true;
   std::string scratch;
-  properties.setProperty(1, tag.getTitle(scratch));
-  properties.setProperty(6, tag.getArtist(scratch));
-  properties.setProperty(2, tag.getAlbum(scratch));
-  properties.setProperty(5, tag.getComment(scratch));
-  properties.setProperty(7, tag.getEncodedBy(scratch));
-  properties.setProperty(129, tag.getTrack(scratch));
-  properties.setProperty(130, tag.getYear(scratch));
-  properties.setProperty(131, tag.getGenre(scratch));
-  properties.setProperty(132, tag.getComposer(scratch));
-  properties.setProperty(133, tag.getOriginalArtist(scratch));
-  properties.setProperty(134, tag.getCopyright(scratch));
-  properties.setProperty(135, tag.getUrl(scratch));
+  for (const Id3v2Row& r : kId3v2Rows) store(properties, r.key, (tag.*r.text)(scratch));
   return true;
 }
 
 bool storeRiffInfo(const RiffInfo& info, PropertyTable& properties) {
-  if (info.hasForm() != 1) return false;
-  properties.setProperty(4, "RiffSIF");
+  if (!info.hasForm()) return false;
+  store(properties, keywords, "RiffSIF");
   std::string scratch;
-  properties.setProperty(1, info.getText('I', 'S', 'B', 'J', scratch));
-  properties.setProperty(6, info.getText('I', 'A', 'R', 'T', scratch));
-  properties.setProperty(5, info.getText('I', 'C', 'M', 'T', scratch));
-  properties.setProperty(7, info.getText('I', 'S', 'F', 'T', scratch));
-  properties.setProperty(10, info.getText('I', 'C', 'R', 'D', scratch));
-  // The comment fills the genre as well; existing catalogs show it there.
-  properties.setProperty(131, info.getText('I', 'C', 'M', 'T', scratch));
-  properties.setProperty(134, info.getText('I', 'C', 'O', 'P', scratch));
-  properties.setProperty(138, info.getText('I', 'E', 'N', 'G', scratch));
-  properties.setProperty(139, info.getText('I', 'S', 'R', 'C', scratch));
+  for (const RiffRow& r : kRiffRows) {
+    store(properties, r.key, info.getText(r.chunk[0], r.chunk[1], r.chunk[2], r.chunk[3], scratch));
+  }
   return true;
 }
 
@@ -128,19 +174,27 @@ const char* findSuffix(const char* path) {
 }
 
 int openAudioFile(const char* path, PropertyTable& properties) {
+  // The name alone decides how a file is read, never its content; a name
+  // no reader claims is not opened at all.
+  if (kindOf(findSuffix(path)) == Kind::None) return 0;
+  // One open for all readers, which share what has been read.
+  platform::FileView file(path);
+  return readAudioFile(path, file, properties);
+}
+
+int readAudioFile(const char* name, platform::FileView& file, PropertyTable& properties) {
   Readers readers;
-  // The name alone decides how a file is read, never its content.
-  switch (kindOf(findSuffix(path))) {
+  switch (kindOf(findSuffix(name))) {
     case Kind::Mpeg:
-      readers.id3v1.readTag(path);
-      readers.id3v2.readTag(path);
-      readers.mpeg.analyze(path);
+      readers.id3v1.readTag(file);
+      readers.id3v2.readTag(file);
+      readers.mpeg.analyze(file);
       break;
     case Kind::Wave:
-      readers.riff.readInfo(path, 'W', 'A', 'V', 'E');
+      readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
       break;
     case Kind::Avi:
-      readers.riff.readInfo(path, 'A', 'V', 'I', ' ');
+      readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
       break;
     case Kind::None:
       break;

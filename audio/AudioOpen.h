@@ -5,6 +5,10 @@
 
 #include "PropertyTable.h"
 
+namespace zav::platform {
+class FileView;
+}
+
 namespace zav::audio {
 
 // The audio catalogue: 22 rows in presentation order.
@@ -18,6 +22,10 @@ const char* findSuffix(const char* path);
 // Reads the file at `path` into `properties`, whose slots are empty.
 // Returns 1 when any reader found something, else 0.
 int openAudioFile(const char* path, PropertyTable& properties);
+
+// The same for a file already open, or bytes in memory: the suffix of
+// `name` decides which readers run, and they read from `file`.
+int readAudioFile(const char* name, platform::FileView& file, PropertyTable& properties);
 
 }  // namespace zav::audio
 

@@ -5,7 +5,7 @@
 
 #include "ByteReader.h"
 #include "Id3v1Genres.h"
-#include "Platform.h"
+#include "FileView.h"
 
 namespace zav::audio {
 
@@ -26,33 +26,35 @@ void copyField(std::span<const std::uint8_t> field, char* out) {
 }  // namespace
 
 void Id3v1Tag::resetTag() {
-  present_ = 0;
+  present_ = false;
   title_[0] = artist_[0] = album_[0] = year_[0] = comment_[0] = 0;
   trackText_[0] = 0;
   genre_ = 255;
   track_ = 0;
 }
 
-int Id3v1Tag::readTag(const char* path) {
-  resetTag();
-  platform::ReadOnlyFile file(path);
-  if (!file.isOpen()) return 0;
-  const auto size = file.size();
-  if (!size || *size < kTagSize || !file.seek(*size - kTagSize)) return 0;
-  std::uint8_t tag[kTagSize];
-  // A short read leaves no tag: bytes that did not arrive are never parsed.
-  const auto got = file.read(tag, sizeof tag);
-  if (!got || *got != sizeof tag) return 0;
-  return parse(tag);
+bool Id3v1Tag::readTag(const char* path) {
+  platform::FileView file(path);
+  return readTag(file);
 }
 
-int Id3v1Tag::parse(std::span<const std::uint8_t> tag) {
+bool Id3v1Tag::readTag(platform::FileView& file) {
   resetTag();
-  if (tag.size() != kTagSize) return 0;
+  const auto size = file.size();
+  if (!size || *size < kTagSize) return false;
+  // A short read leaves no tag: bytes that did not arrive are never parsed.
+  const auto tag = file.bytesAt(*size - kTagSize, kTagSize);
+  if (!tag) return false;
+  return parse(*tag);
+}
+
+bool Id3v1Tag::parse(std::span<const std::uint8_t> tag) {
+  resetTag();
+  if (tag.size() != kTagSize) return false;
   ByteReader reader(tag);
   const auto marker = reader.bytes(3);
-  if (std::memcmp(marker.data(), "TAG", 3) != 0) return 0;
-  present_ = 1;
+  if (std::memcmp(marker.data(), "TAG", 3) != 0) return false;
+  present_ = true;
   copyField(reader.bytes(30), title_);
   copyField(reader.bytes(30), artist_);
   copyField(reader.bytes(30), album_);
@@ -67,10 +69,10 @@ int Id3v1Tag::parse(std::span<const std::uint8_t> tag) {
     copyField(comment, comment_);
   }
   genre_ = reader.u8();
-  return 1;
+  return true;
 }
 
-const char* Id3v1Tag::getTrack() {
+const char* Id3v1Tag::getTrack() const {
   trackText_[0] = 0;
   if (track_ != 0) std::snprintf(trackText_, sizeof trackText_, "%d", track_);
   return trackText_;

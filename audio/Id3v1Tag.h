@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <span>
 
+namespace zav::platform {
+class FileView;
+}
+
 namespace zav::audio {
 
 class Id3v1Tag {
@@ -18,14 +22,15 @@ class Id3v1Tag {
 
   void resetTag();
 
-  // Reads the last 128 bytes of the file at `path`. 1 when they hold a tag,
-  // else 0 with the tag reset (no file, a shorter file, no "TAG" marker).
-  int readTag(const char* path);
+  // Reads the last 128 bytes of the file at `path`. True when they hold a tag,
+  // else false with the tag reset (no file, a shorter file, no "TAG" marker).
+  bool readTag(const char* path);
+  bool readTag(platform::FileView& file);
 
   // The same from the 128 bytes of a tag in memory; any other size is no tag.
-  int parse(std::span<const std::uint8_t> tag);
+  bool parse(std::span<const std::uint8_t> tag);
 
-  int present() const { return present_; }
+  bool present() const { return present_; }
   const char* getTitle() const { return title_; }
   const char* getArtist() const { return artist_; }
   const char* getAlbum() const { return album_; }
@@ -33,12 +38,12 @@ class Id3v1Tag {
   const char* getComment() const { return comment_; }
   // Decimal text of the version 1.1 track number; empty for none. Rewritten
   // on each call.
-  const char* getTrack();
+  const char* getTrack() const;
   // The genre byte's name; empty when the number has none.
   const char* getGenre() const;
 
  private:
-  int present_ = 0;
+  bool present_ = false;
   char title_[31] = {};
   char artist_[31] = {};
   char album_[31] = {};
@@ -46,7 +51,7 @@ class Id3v1Tag {
   std::uint8_t genre_ = 255;
   char comment_[31] = {};
   std::uint8_t track_ = 0;
-  char trackText_[4] = {};
+  mutable char trackText_[4] = {};
 };
 
 }  // namespace zav::audio

@@ -7,7 +7,7 @@
 
 #include "ByteReader.h"
 #include "Endian.h"
-#include "Platform.h"
+#include "FileView.h"
 
 namespace zav::audio {
 
@@ -15,21 +15,24 @@ namespace {
 
 constexpr std::size_t kFrameHeaderSize = 10;
 
-std::uint32_t frameKey(std::span<const std::uint8_t, 4> identifier) {
+constexpr std::uint32_t kCommentKey = 0x434F4D4D;  // "COMM"
+
+std::uint32_t frameKey(const std::array<std::uint8_t, 4>& identifier) {
   return bigEndian32(identifier.data());
 }
 
-std::uint32_t bodySizeOf(std::span<const std::uint8_t> header) {
-  return Id3v2Tag::readSyncsafe(header.subspan<6, 4>());
+std::uint32_t bodySizeOf(const std::array<std::uint8_t, Id3v2Tag::kHeaderSize>& header) {
+  return Id3v2Tag::readSyncsafe(std::span<const std::uint8_t, 4>(header.data() + 6, 4));
 }
 
 }  // namespace
 
 void Id3v2Tag::resetTag() {
-  present_ = 0;
+  present_ = false;
   header_ = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0};
   versionWord_ = 0x0300;
   frames_.clear();
+  frameBytes_.clear();
 }
 
 std::uint32_t Id3v2Tag::readSyncsafe(std::span<const std::uint8_t, 4> b) {
@@ -57,71 +60,86 @@ bool Id3v2Tag::acceptsHeader(std::span<const std::uint8_t> header) {
   return (major == 3 && revision == 0) || (major <= 2 && revision < 0x80);
 }
 
-int Id3v2Tag::readTag(const char* path) {
+bool Id3v2Tag::readTag(const char* path) {
+  platform::FileView file(path);
+  return readTag(file);
+}
+
+bool Id3v2Tag::parse(std::span<const std::uint8_t> fileStart) {
+  platform::FileView file(fileStart);
+  return readTag(file);
+}
+
+bool Id3v2Tag::readTag(platform::FileView& file) {
   resetTag();
-  platform::ReadOnlyFile file(path);
-  if (!file.isOpen()) return 0;
-  std::vector<std::uint8_t> tag(kHeaderSize);
-  const auto got = file.read(tag.data(), kHeaderSize);
-  if (!got || *got != kHeaderSize || !acceptsHeader(tag)) return 0;
+  const auto header = file.bytesAt(0, kHeaderSize);
+  if (!header || header->size() != kHeaderSize || !acceptsHeader(*header)) return false;
+  std::array<std::uint8_t, kHeaderSize> kept;
+  std::copy(header->begin(), header->end(), kept.begin());
   // A body larger than the rest of the file cannot be read whole: decide
-  // that before allocating what a hostile size field asks for.
-  const std::uint32_t bodySize = bodySizeOf(tag);
+  // that before reading or allocating anything a size field asks for.
+  const std::uint32_t bodySize = bodySizeOf(kept);
   const auto fileSize = file.size();
-  if (!fileSize || *fileSize < kHeaderSize || *fileSize - kHeaderSize < bodySize) return 0;
+  if (!fileSize || *fileSize - kHeaderSize < bodySize) return false;
+  const std::uint8_t flags = kept[5];
   try {
-    tag.resize(kHeaderSize + bodySize);
-    const auto bodyGot = file.read(tag.data() + kHeaderSize, bodySize);
-    if (!bodyGot || *bodyGot != bodySize) return 0;
-    return parse(tag);
+    if (flags & kFlagUnsynchronisation) {
+      // Frame sizes count the bytes after the inserted zeros are removed,
+      // so the whole body is read and undone first.
+      const auto body = file.bytesAt(kHeaderSize, bodySize);
+      if (!body || body->size() != bodySize) return false;
+      std::vector<std::uint8_t> undone(body->begin(), body->end());
+      undone.resize(removeUnsynchronisation(undone.data(), undone.size()));
+      platform::FileView view(undone);
+      readBody(view, 0, undone.size(), flags);
+    } else {
+      readBody(file, kHeaderSize, kHeaderSize + std::uint64_t{bodySize}, flags);
+    }
   } catch (const std::bad_alloc&) {
     resetTag();
-    return 0;
+    return false;
   }
-}
-
-int Id3v2Tag::parse(std::span<const std::uint8_t> fileStart) {
-  resetTag();
-  if (!acceptsHeader(fileStart)) return 0;
-  const std::uint32_t bodySize = bodySizeOf(fileStart);
-  if (fileStart.size() - kHeaderSize < bodySize) return 0;
-  const std::uint8_t flags = fileStart[5];
-
-  std::vector<std::uint8_t> body(fileStart.begin() + kHeaderSize,
-                                 fileStart.begin() + kHeaderSize + bodySize);
-  std::size_t length = body.size();
-  if (flags & kFlagUnsynchronisation) length = removeUnsynchronisation(body.data(), length);
-
-  ByteReader reader(std::span<const std::uint8_t>(body.data(), length));
-  if (flags & kFlagExtendedHeader) {
-    const auto sizeBytes = reader.bytes(4);
-    const std::uint32_t extendedSize =
-        sizeBytes.size() == 4 ? readSyncsafe(sizeBytes.first<4>()) : 0;
-    // An extended header that overruns the body leaves a tag without frames.
-    if (!reader.skip(extendedSize)) reader = ByteReader({});
-  }
-  readFrames(reader.rest());
-
-  std::copy_n(fileStart.begin(), kHeaderSize, header_.begin());
+  header_ = kept;
   header_[5] &= static_cast<std::uint8_t>(~kFlagExtendedHeader);
-  versionWord_ = static_cast<std::uint16_t>(fileStart[3] << 8 | fileStart[4]);
-  present_ = 1;
-  return 1;
+  versionWord_ = static_cast<std::uint16_t>(kept[3] << 8 | kept[4]);
+  present_ = true;
+  return true;
 }
 
-void Id3v2Tag::readFrames(std::span<const std::uint8_t> frames) {
-  ByteReader reader(frames);
-  // Each pass consumes at least one frame header, so the loop ends.
-  while (reader.remaining() >= kFrameHeaderSize) {
-    const auto identifier = reader.bytes(4).first<4>();
-    const std::uint32_t size = reader.be32();
-    const std::uint16_t flags = reader.be16();
-    if (size > reader.remaining()) return;
+void Id3v2Tag::readBody(platform::FileView& body, std::uint64_t position, std::uint64_t end,
+                        std::uint8_t flags) {
+  if (flags & kFlagExtendedHeader) {
+    const auto sizeBytes = body.bytesAt(position, 4);
+    // An extended header that overruns the body leaves a tag without frames.
+    if (!sizeBytes || sizeBytes->size() != 4 || end - position < 4) return;
+    const std::uint32_t extendedSize = readSyncsafe(sizeBytes->first<4>());
+    if (end - position - 4 < extendedSize) return;
+    position += 4 + std::uint64_t{extendedSize};
+  }
+  // Each pass moves past at least one frame header, so the loop ends.
+  while (end - position >= kFrameHeaderSize) {
+    const auto header = body.bytesAt(position, kFrameHeaderSize);
+    if (!header || header->size() != kFrameHeaderSize) return;
+    ByteReader reader(*header);
+    Id3v2Frame frame;
+    const auto identifier = reader.bytes(4);
+    std::copy(identifier.begin(), identifier.end(), frame.identifier.begin());
+    frame.size = reader.be32();
+    frame.flags = reader.be16();
+    position += kFrameHeaderSize;
+    if (frame.size > end - position) return;
     // Four 0 bytes start the padding after the last frame.
-    if (std::all_of(identifier.begin(), identifier.end(), [](std::uint8_t b) { return b == 0; }))
-      return;
-    const auto data = reader.bytes(size);
-    frames_.try_emplace(frameKey(identifier), identifier, flags, data);
+    if (frameKey(frame.identifier) == 0) return;
+    const bool readable = frame.identifier[0] == 'T' || frame.identifier[0] == 'W' ||
+                          frameKey(frame.identifier) == kCommentKey;
+    if (readable && !frames_.contains(frameKey(frame.identifier))) {
+      const auto data = body.bytesAt(position, frame.size);
+      if (!data || data->size() != frame.size) return;
+      frame.offset = static_cast<std::uint32_t>(frameBytes_.size());
+      frameBytes_.insert(frameBytes_.end(), data->begin(), data->end());
+      frames_.emplace(frameKey(frame.identifier), frame);
+    }
+    position += frame.size;
   }
 }
 
@@ -132,6 +150,10 @@ const Id3v2Frame* Id3v2Tag::findFrame(std::string_view identifier) const {
   return found == frames_.end() ? nullptr : &found->second;
 }
 
+std::span<const std::uint8_t> Id3v2Tag::frameData(const Id3v2Frame& frame) const {
+  return std::span<const std::uint8_t>(frameBytes_).subspan(frame.offset, frame.size);
+}
+
 void Id3v2Tag::getFrameText(std::string_view identifier, std::string& text) const {
   text.clear();
   if (identifier.empty()) return;
@@ -139,9 +161,10 @@ void Id3v2Tag::getFrameText(std::string_view identifier, std::string& text) cons
   if (kind == 'C' && identifier != "COMM") return;
   if (kind != 'C' && kind != 'T' && kind != 'W') return;
   const Id3v2Frame* frame = findFrame(identifier);
+  if (frame == nullptr) return;
+  const auto data = frameData(*frame);
   // Only ISO-8859-1 text is read; other encodings yield nothing.
-  if (frame == nullptr || frame->size() == 0 || frame->data()[0] != 0) return;
-  const auto data = frame->data();
+  if (data.empty() || data[0] != 0) return;
   if (kind == 'T') {
     text.assign(data.begin() + 1, data.end());
     return;

@@ -1,6 +1,8 @@
 // The ID3v2 tag at the start of an MPEG audio file, up to version 2.3.0.
 // Frames are kept by identifier, the first of each identifier winning; only
-// ISO-8859-1 text (encoding byte 0) is handed out, unconverted.
+// ISO-8859-1 text (encoding byte 0) is handed out, unconverted. Only the
+// frames an accessor can read are kept (text, link and comment frames), so
+// the data of pictures and other large frames is skipped, never read.
 #ifndef ZAV_AUDIO_ID3V2TAG_H
 #define ZAV_AUDIO_ID3V2TAG_H
 
@@ -11,8 +13,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Id3v2Frame.h"
+
+namespace zav::platform {
+class FileView;
+}
 
 namespace zav::audio {
 
@@ -27,19 +34,21 @@ class Id3v2Tag {
 
   void resetTag();
 
-  // Reads the tag at the start of the file at `path`; 1 when one was read.
-  int readTag(const char* path);
+  // Reads the tag at the start of the file at `path`; true when one was read.
+  bool readTag(const char* path);
+  bool readTag(platform::FileView& file);
 
   // The same from the first bytes of a file in memory: the header and a body
   // of the declared size (bytes after it are ignored).
-  int parse(std::span<const std::uint8_t> fileStart);
+  bool parse(std::span<const std::uint8_t> fileStart);
 
-  int present() const { return present_; }
+  bool present() const { return present_; }
   // Major version × 256 + revision; 0x0300 when no tag was read.
   std::uint16_t versionWord() const { return versionWord_; }
   const std::array<std::uint8_t, kHeaderSize>& header() const { return header_; }
   std::size_t frameCount() const { return frames_.size(); }
   const Id3v2Frame* findFrame(std::string_view identifier) const;
+  std::span<const std::uint8_t> frameData(const Id3v2Frame& frame) const;
 
   // Replaces `text` with the text of frame `identifier`, or empties it.
   void getFrameText(std::string_view identifier, std::string& text) const;
@@ -71,12 +80,14 @@ class Id3v2Tag {
 
  private:
   const char* frameText(std::string_view identifier, std::string& text) const;
-  void readFrames(std::span<const std::uint8_t> frames);
+  void readBody(platform::FileView& body, std::uint64_t start, std::uint64_t end, std::uint8_t flags);
 
-  int present_ = 0;
+  bool present_ = false;
   std::array<std::uint8_t, kHeaderSize> header_{};
   std::uint16_t versionWord_ = 0x0300;
   std::map<std::uint32_t, Id3v2Frame> frames_;
+  // The data of the kept frames, one after another.
+  std::vector<std::uint8_t> frameBytes_;
 };
 
 }  // namespace zav::audio

@@ -5,11 +5,10 @@
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <vector>
 
 #include "ByteReader.h"
 #include "Endian.h"
-#include "Platform.h"
+#include "FileView.h"
 #include "RiffFile.h"
 
 namespace zav::audio {
@@ -25,30 +24,46 @@ struct RiffData {
 };
 
 // The "data" chunk of a RIFF "RMP3" form; zeros when the file is not one.
-RiffData findWrappedData(const char* path) {
-  platform::RiffFile riff(path);
+// The head tells at once whether the walk is worth starting.
+RiffData findWrappedData(platform::FileView& file) {
+  const auto head = file.bytesAt(0, 12);
+  if (!head || head->size() != 12 || std::memcmp(head->data(), "RIFF", 4) != 0 ||
+      std::memcmp(head->data() + 8, "RMP3", 4) != 0) {
+    return {};
+  }
+  platform::RiffFile riff(file);
   if (!riff.isOpen() || !riff.findForm(chunkId('R', 'M', 'P', '3'))) return {};
   const auto data = riff.findChunk(chunkId('d', 'a', 't', 'a'));
   if (!data) return {};
   return {data->dataOffset, data->size};
 }
 
-// Reads up to `count` bytes at `offset`; nothing when the read call fails.
-std::optional<std::vector<std::uint8_t>> readAt(platform::ReadOnlyFile& file,
-                                                std::uint64_t offset, std::size_t count) {
-  if (!file.seek(offset)) return std::vector<std::uint8_t>{};
-  std::vector<std::uint8_t> bytes(count);
-  const auto got = file.read(bytes.data(), count);
-  if (!got) return std::nullopt;
-  bytes.resize(*got);
-  return bytes;
+// Whether all 16 bytes of a Xing or Info header arrived and begin with `marker`.
+bool startsWith(std::span<const std::uint8_t> afterSideInfo, const char (&marker)[5]) {
+  return afterSideInfo.size() >= 16 && std::memcmp(afterSideInfo.data(), marker, 4) == 0;
+}
+
+// The first of the offsets 0 to kSearchSpan whose four bytes were read and
+// pass the header test. Only an 0xFF byte can start one, and memchr finds
+// those faster than testing every offset.
+std::optional<std::size_t> findFirstFrame(std::span<const std::uint8_t> window) {
+  if (window.size() < 4) return std::nullopt;
+  const std::size_t last = std::min(MpegAudioInfo::kSearchSpan, window.size() - 4);
+  const std::uint8_t* const start = window.data();
+  for (std::size_t offset = 0; offset <= last; ++offset) {
+    const void* sync = std::memchr(start + offset, 0xFF, last + 1 - offset);
+    if (sync == nullptr) return std::nullopt;
+    offset = static_cast<std::size_t>(static_cast<const std::uint8_t*>(sync) - start);
+    if (MpegFrameHeader::isFrameHeader(bigEndian32(start + offset))) return offset;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 void MpegAudioInfo::reset() {
-  valid_ = 0;
-  header_.vbr = 0;
+  valid_ = false;
+  header_.vbr = false;
   formatText_ = "unknown";
   timeText_ = "unknown";
 }
@@ -70,80 +85,83 @@ std::uint64_t MpegAudioInfo::searchStartOf(std::uint64_t dataStart,
   return kId3v2HeaderSize + size;
 }
 
-int MpegAudioInfo::analyze(const char* path) {
+bool MpegAudioInfo::analyze(const char* path) {
+  platform::FileView file(path);
+  return analyze(file);
+}
+
+bool MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> bytes) {
+  platform::FileView file(bytes);
+  return analyze(file);
+}
+
+bool MpegAudioInfo::analyze(platform::FileView& file) {
   reset();
-  const RiffData wrapped = findWrappedData(path);
-  platform::ReadOnlyFile file(path);
-  if (!file.isOpen()) return 0;
+  if (!file.isOpen()) return false;
+  const RiffData wrapped = findWrappedData(file);
 
   std::uint64_t audioEnd = 0;
   if (wrapped.size != 0) {
     audioEnd = wrapped.start + wrapped.size;
   } else {
-    const auto size = file.size();
-    if (!size) return 0;
-    const auto tail = readAt(file, *size >= kId3v1Size ? *size - kId3v1Size : 0, kId3v1Size);
-    if (!tail) return 0;
-    audioEnd = audioEndOf(*size, *tail);
+    const std::uint64_t size = *file.size();
+    const auto tail = file.bytesAt(size >= kId3v1Size ? size - kId3v1Size : 0, kId3v1Size);
+    if (!tail) return false;
+    audioEnd = audioEndOf(size, *tail);
   }
 
-  const auto head = readAt(file, 0, kId3v2HeaderSize);
+  const auto head = file.bytesAt(0, kId3v2HeaderSize);
   const std::uint64_t searchStart =
-      searchStartOf(wrapped.start, head ? std::span<const std::uint8_t>(*head)
-                                        : std::span<const std::uint8_t>());
+      searchStartOf(wrapped.start, head ? *head : std::span<const std::uint8_t>());
   // A start beyond the end of the file reads nothing and finds no frame.
-  const auto window = readAt(file, searchStart, kWindowSize);
-  if (!window) return 0;
-  return analyzeWindow(audioEnd, searchStart, *window);
+  const auto window = file.bytesAt(searchStart, kWindowSize);
+  if (!window) return false;
+  return analyzeWindow(audioEnd, searchStart, *window, &file);
 }
 
-int MpegAudioInfo::analyzeBytes(std::span<const std::uint8_t> file) {
+bool MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
+                                 std::span<const std::uint8_t> window,
+                                 platform::FileView* file) {
   reset();
-  const std::size_t tailStart = file.size() >= kId3v1Size ? file.size() - kId3v1Size : 0;
-  const std::uint64_t audioEnd = audioEndOf(file.size(), file.subspan(tailStart));
-  const std::uint64_t searchStart =
-      searchStartOf(0, file.first(std::min(file.size(), kId3v2HeaderSize)));
-  if (searchStart >= file.size()) return analyzeWindow(audioEnd, searchStart, {});
-  const auto from = file.subspan(static_cast<std::size_t>(searchStart));
-  return analyzeWindow(audioEnd, searchStart, from.first(std::min(from.size(), kWindowSize)));
-}
-
-int MpegAudioInfo::analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
-                                 std::span<const std::uint8_t> window) {
-  reset();
-  // Candidates are the offsets 0 to kSearchSpan whose four bytes were read.
-  std::size_t offset = 0;
-  bool found = false;
-  for (; offset <= kSearchSpan && offset + 4 <= window.size(); ++offset) {
-    if (MpegFrameHeader::isFrameHeader(bigEndian32(window.data() + offset))) {
-      found = true;
-      break;
-    }
-  }
-  if (!found) return 0;
-  header_.decode(bigEndian32(window.data() + offset));
+  const auto offset = findFirstFrame(window);
+  if (!offset) return false;
+  header_.decode(bigEndian32(window.data() + *offset));
 
   // Everything before the first frame, an ID3v2 tag included, is not audio;
   // a frame at or past the audio end leaves none.
-  const std::uint64_t framePosition = searchStart + offset;
+  const std::uint64_t framePosition = searchStart + *offset;
   const std::uint64_t audioBytes = audioEnd > framePosition ? audioEnd - framePosition : 0;
   header_.byteCount = static_cast<std::uint32_t>(
       std::min<std::uint64_t>(audioBytes, std::numeric_limits<std::uint32_t>::max()));
   const std::uint32_t frameLength = header_.frameLength();
-  if (frameLength == 0) return 0;
+  if (frameLength == 0) return false;
   header_.frameCount = header_.byteCount / frameLength;
   header_.duration = header_.durationOf(header_.frameCount);
 
-  const std::size_t xingOffset = offset + 4 + header_.sideInfoSize();
-  readXingHeader(window.subspan(std::min(xingOffset, window.size())));
+  const std::size_t xingOffset = *offset + 4 + header_.sideInfoSize();
+  const auto afterSideInfo = window.subspan(std::min(xingOffset, window.size()));
+  if (startsWith(afterSideInfo, "Xing")) {
+    readXingHeader(afterSideInfo);
+  } else if (startsWith(afterSideInfo, "Info")) {
+    // The next header usually lies in the window; a long first frame at the
+    // window's end may put it behind. (Reading it may reuse the window's
+    // memory, which is not looked at again.)
+    const std::uint64_t next = *offset + std::uint64_t{frameLength};
+    std::optional<std::uint32_t> nextHeader;
+    if (next + 4 <= window.size()) {
+      nextHeader = bigEndian32(window.data() + next);
+    } else if (file != nullptr) {
+      const auto bytes = file->bytesAt(searchStart + next, 4);
+      if (bytes && bytes->size() == 4) nextHeader = bigEndian32(bytes->data());
+    }
+    takeRateBehindInfoFrame(framePosition, audioEnd, nextHeader);
+  }
   render();
-  valid_ = 1;
-  return 1;
+  valid_ = true;
+  return true;
 }
 
 void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) {
-  // Only "Xing" marks a variable bit rate; an "Info" header is constant.
-  if (afterSideInfo.size() < 16 || std::memcmp(afterSideInfo.data(), "Xing", 4) != 0) return;
   ByteReader reader(afterSideInfo.first(16));
   reader.skip(4);
   const std::uint32_t flags = reader.be32();
@@ -160,7 +178,29 @@ void MpegAudioInfo::readXingHeader(std::span<const std::uint8_t> afterSideInfo) 
     header_.bitRate = static_cast<std::int32_t>(
         std::min<std::uint64_t>(average, std::numeric_limits<std::int32_t>::max()));
   }
-  header_.vbr = 1;
+  header_.vbr = true;
+}
+
+void MpegAudioInfo::takeRateBehindInfoFrame(std::uint64_t framePosition,
+                                             std::uint64_t audioEnd,
+                                             std::optional<std::uint32_t> nextHeader) {
+  // Some encoders write the "Info" frame at the smallest rate that holds
+  // it, below the stream's own; the frame behind it tells the real rate.
+  // Anything that is not plainly the same stream at another rate changes
+  // nothing.
+  const std::uint64_t next = framePosition + header_.frameLength();
+  if (!nextHeader || next + 4 > audioEnd || !MpegFrameHeader::isFrameHeader(*nextHeader)) return;
+  MpegFrameHeader second;
+  second.decode(*nextHeader);
+  if (second.bitRateIndex == 0 || second.lsf != header_.lsf || second.mpeg25 != header_.mpeg25 ||
+      second.layer != header_.layer || second.sampleRate != header_.sampleRate ||
+      second.bitRate == header_.bitRate) {
+    return;
+  }
+  header_.bitRate = second.bitRate;
+  header_.frameSize = second.frameSize;
+  header_.frameCount = header_.byteCount / second.frameLength();
+  header_.duration = header_.durationOf(header_.frameCount);
 }
 
 void MpegAudioInfo::render() {

@@ -6,10 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "MpegFrameHeader.h"
+
+namespace zav::platform {
+class FileView;
+}
 
 namespace zav::audio {
 
@@ -27,16 +32,18 @@ class MpegAudioInfo {
   virtual ~MpegAudioInfo() = default;
 
   // Analyses the file at `path`, which may be wrapped in a RIFF "RMP3" form.
-  // 1 on success with both texts rendered, else 0.
-  int analyze(const char* path);
+  // True on success with both texts rendered.
+  bool analyze(const char* path);
+  bool analyze(platform::FileView& file);
 
-  // The same for a whole unwrapped file in memory.
-  int analyzeBytes(std::span<const std::uint8_t> file);
+  // The same for a whole file in memory.
+  bool analyzeBytes(std::span<const std::uint8_t> file);
 
   // The core over bytes already read: `window` holds the bytes from
-  // `searchStart` on (up to kWindowSize); audio ends at `audioEnd`.
-  int analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
-                    std::span<const std::uint8_t> window);
+  // `searchStart` on (up to kWindowSize); audio ends at `audioEnd`. A frame
+  // header behind the window is read from `file`, when given.
+  bool analyzeWindow(std::uint64_t audioEnd, std::uint64_t searchStart,
+                    std::span<const std::uint8_t> window, platform::FileView* file = nullptr);
 
   // Where audio ends in an unwrapped file of `fileSize` bytes whose last
   // (up to) 128 bytes are `tail`: before a complete ID3v1 tag, if any.
@@ -45,7 +52,7 @@ class MpegAudioInfo {
   // first bytes of the file) announces, else at `dataStart`.
   static std::uint64_t searchStartOf(std::uint64_t dataStart, std::span<const std::uint8_t> head);
 
-  int isValid() const { return valid_; }
+  bool isValid() const { return valid_; }
   const char* getFormatText() const { return formatText_.c_str(); }
   const char* getTimeText() const { return timeText_.c_str(); }
   const MpegFrameHeader& header() const { return header_; }
@@ -53,9 +60,11 @@ class MpegAudioInfo {
  private:
   void reset();
   void readXingHeader(std::span<const std::uint8_t> afterSideInfo);
+  void takeRateBehindInfoFrame(std::uint64_t framePosition, std::uint64_t audioEnd,
+                               std::optional<std::uint32_t> nextHeader);
   void render();
 
-  int valid_ = 0;
+  bool valid_ = false;
   MpegFrameHeader header_;
   std::string formatText_;
   std::string timeText_;

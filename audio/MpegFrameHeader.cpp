@@ -44,24 +44,24 @@ bool MpegFrameHeader::isFrameHeader(std::uint32_t h) {
 
 void MpegFrameHeader::decode(std::uint32_t h) {
   if (bits(h, 20, 1) == 1) {
-    mpeg25 = 0;
+    mpeg25 = false;
     lsf = 1 - bits(h, 19, 1);
   } else {
     // The reserved version 01 is taken as MPEG-2.5 too.
-    mpeg25 = 1;
+    mpeg25 = true;
     lsf = 1;
   }
   layer = 4 - bits(h, 17, 2);
-  protection = bits(h, 16, 1) == 0 ? 1 : 0;
+  protection = bits(h, 16, 1) == 0;
   bitRateIndex = bits(h, 12, 4);
   const std::int32_t rateBits = bits(h, 10, 2);
   sampleRate = kSampleRates[static_cast<std::size_t>(mpeg25 ? 6 + rateBits : rateBits + 3 * lsf)];
   padding = bits(h, 9, 1);
-  privateBit = bits(h, 8, 1);
+  privateBit = bits(h, 8, 1) != 0;
   channelMode = bits(h, 6, 2);
   modeExtension = bits(h, 4, 2);
-  copyright = bits(h, 3, 1);
-  original = bits(h, 2, 1);
+  copyright = bits(h, 3, 1) != 0;
+  original = bits(h, 2, 1) != 0;
   emphasis = bits(h, 0, 2);
   channels = channelMode == 3 ? 1 : 2;
   bitRate = kBitRates[lsf][layer - 1][bitRateIndex];

@@ -32,17 +32,17 @@ struct MpegFrameHeader {
   const char* channelModeName() const;
 
   std::int32_t lsf = 0;     // 0 for MPEG-1, 1 for MPEG-2 and MPEG-2.5
-  std::int32_t mpeg25 = 0;  // 1 for MPEG-2.5
+  bool mpeg25 = false;
   std::int32_t layer = 0;   // 1, 2 or 3
   std::int32_t sampleRate = 0;  // Hz
-  std::int32_t protection = 0;  // 1 when a CRC follows the header
+  bool protection = false;  // a CRC follows the header
   std::int32_t bitRateIndex = 0;
   std::int32_t padding = 0;
-  std::int32_t privateBit = 0;
+  bool privateBit = false;
   std::int32_t channelMode = 0;  // 0 Stereo, 1 JointStereo, 2 DualChannel, 3 Mono
   std::int32_t modeExtension = 0;
-  std::int32_t copyright = 0;
-  std::int32_t original = 0;
+  bool copyright = false;
+  bool original = false;
   std::int32_t emphasis = 0;
   std::int32_t channels = 0;
   std::int32_t bitRate = 0;    // kbit/s; the average for a Xing stream
@@ -50,7 +50,7 @@ struct MpegFrameHeader {
   std::uint32_t duration = 0;  // ms
   std::uint32_t byteCount = 0;
   std::uint32_t frameCount = 0;
-  std::int32_t vbr = 0;  // 1 when the first frame holds a Xing header
+  bool vbr = false;  // the first frame holds a Xing header
 };
 
 }  // namespace zav::audio

@@ -6,57 +6,44 @@
 
 #include "ByteReader.h"
 #include "Endian.h"
+#include "FileView.h"
 #include "RiffFile.h"
 
 namespace zav::audio {
 
-namespace {
-
-// Lists are read in steps of at most this much, so a size field that
-// promises more than the file holds never gets its allocation.
-constexpr std::size_t kReadStep = 64 * 1024;
-
-// Reads up to `count` bytes; fewer when the file is cut short.
-std::vector<std::uint8_t> readUpTo(platform::RiffFile& riff, std::size_t count) {
-  std::vector<std::uint8_t> bytes;
-  while (bytes.size() < count) {
-    const std::size_t step = std::min(kReadStep, count - bytes.size());
-    const std::size_t had = bytes.size();
-    bytes.resize(had + step);
-    const auto got = riff.read(bytes.data() + had, step);
-    bytes.resize(had + (got ? *got : 0));
-    if (!got || *got < step) break;
-  }
-  return bytes;
-}
-
-}  // namespace
-
 void RiffInfo::reset() {
-  form_ = 0;
+  form_ = false;
   texts_.clear();
 }
 
-int RiffInfo::readInfo(const char* path, char a, char b, char c, char d) {
+bool RiffInfo::readInfo(const char* path, char a, char b, char c, char d) {
+  platform::FileView file(path);
+  return readInfo(file, a, b, c, d);
+}
+
+bool RiffInfo::readInfo(platform::FileView& file, char a, char b, char c, char d) {
   reset();
-  platform::RiffFile riff(path);
-  if (!riff.isOpen() || !riff.findForm(chunkId(a, b, c, d))) return 0;
-  form_ = 1;
+  platform::RiffFile riff(file);
+  if (!riff.isOpen() || !riff.findForm(chunkId(a, b, c, d))) return false;
+  form_ = true;
   // The list is looked for among all top-level sub-chunks: writers put it
   // before the audio data as often as after it.
   const auto list = riff.findList(chunkId('I', 'N', 'F', 'O'));
-  if (!list) return 0;
+  if (!list) return false;
   // The contents' size is a signed 32-bit count: a list type missing from
   // the size, or a size from 2 GiB on, gives no list.
   const auto contentSize = static_cast<std::int32_t>(list->size - 4u);
-  if (contentSize < 0) return 0;
+  if (contentSize < 0) return false;
   try {
-    parseInfoList(readUpTo(riff, static_cast<std::size_t>(contentSize)));
+    // Only what the file holds is read (and allocated), however large the
+    // list claims to be; a failed read leaves an empty list.
+    const auto contents = file.bytesAt(list->dataOffset + 4, static_cast<std::size_t>(contentSize));
+    parseInfoList(contents ? *contents : std::span<const std::uint8_t>());
   } catch (const std::bad_alloc&) {
     texts_.clear();
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 void RiffInfo::parseInfoList(std::span<const std::uint8_t> list) {

@@ -8,6 +8,10 @@
 #include <span>
 #include <string>
 
+namespace zav::platform {
+class FileView;
+}
+
 namespace zav::audio {
 
 class RiffInfo {
@@ -16,15 +20,16 @@ class RiffInfo {
   virtual ~RiffInfo() = default;
 
   // Checks that the file at `path` is a RIFF form of type a b c d and reads
-  // its top-level INFO list. 1 when a list was found and parsed (even an
+  // its top-level INFO list. True when a list was found and parsed (even an
   // empty one); hasForm tells apart a file of the right form without one.
-  int readInfo(const char* path, char a, char b, char c, char d);
+  bool readInfo(const char* path, char a, char b, char c, char d);
+  bool readInfo(platform::FileView& file, char a, char b, char c, char d);
 
   // Keeps the text of each sub-chunk of an INFO list's contents (the bytes
   // after the list type); the first sub-chunk of an identifier wins.
   void parseInfoList(std::span<const std::uint8_t> list);
 
-  int hasForm() const { return form_; }
+  bool hasForm() const { return form_; }
 
   // Fills the caller's `text` with the text of sub-chunk a b c d, or empties
   // it; returns its characters, valid until `text` changes.
@@ -33,7 +38,7 @@ class RiffInfo {
  private:
   void reset();
 
-  int form_ = 0;
+  bool form_ = false;
   std::map<std::uint32_t, std::string> texts_;
 };
 

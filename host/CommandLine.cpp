@@ -53,7 +53,7 @@ Plug-ins
   itself, and ../lib/zav from there.
 
 Catalog
-  --db FILE, else $ZAV_DB, else $XDG_DATA_HOME/zavcat/catalog.db
+  --db FILE, else $ZAVCAT_DB, else $XDG_DATA_HOME/zavcat/catalog.db
   (~/.local/share/zavcat/catalog.db), created on first use.
 
 Exit status
@@ -65,10 +65,13 @@ Exit status
 
 constexpr const char* kSearchHelp = R"(
 Queries use SQLite's FTS5 syntax: words (all must occur), "a phrase",
-word* (prefix), a OR b, a NOT b, NEAR(a b, 5), and parentheses. Case and
-accents are ignored. Japanese and other text without spaces is found by
-any two or more characters inside it: 天気 finds 東京都の天気は晴れ.
-The catalog's file paths, property values and lines are searched.
+word* (prefix), a OR b, a NOT b, NEAR(a b, 5), parentheses, and the
+columns info: (a file's path and property values) and text: (its lines).
+Case and accents are ignored. Japanese and other text without spaces is
+found by any two or more characters inside it: 天気 finds 東京都の天気は晴れ.
+Files are ranked by relevance, a match in the path or a property above one
+in the lines; each match shows the volume, the path and the property or
+line, highlighted on a terminal.
 )";
 
 const std::map<std::string, LegacyEncoding> kLegacyEncodings{

@@ -2,9 +2,15 @@
 #ifndef ZAV_HOST_COMMANDS_H
 #define ZAV_HOST_COMMANDS_H
 
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "CommandLine.h"
 
 namespace zav::host {
+
+class Catalog;
 
 enum ExitStatus { kSuccess = 0, kSomeFilesFailed = 1, kUsageError = 2 };
 
@@ -13,6 +19,11 @@ int runScan(const CommonOptions& common, const ScanOptions& options);
 int runSearch(const CommonOptions& common, const SearchOptions& options);
 int runList(const CommonOptions& common, const ListOptions& options);
 int runExport(const CommonOptions& common, const ExportOptions& options);
+
+// For the reading commands: the catalog, or null once stderr says why not.
+std::unique_ptr<Catalog> openCatalogToRead(const std::optional<std::string>& option, bool quiet);
+// True, once stderr says so, when `label` is given but no such volume exists.
+bool reportMissingVolume(Catalog& catalog, const std::optional<std::string>& label);
 
 }  // namespace zav::host
 

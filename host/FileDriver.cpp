@@ -21,11 +21,6 @@ std::string_view text(const char* pluginText) {
   return pluginText != nullptr ? std::string_view(pluginText) : std::string_view();
 }
 
-const Plugin* claimant(const PluginList& plugins, const std::string& path) {
-  const auto suffix = claimSuffix(path);
-  return suffix ? findClaimant(plugins, *suffix) : nullptr;
-}
-
 // Lines keep their LF, and a text that ends with one is followed by an empty
 // line that carries nothing; a blank line of the text arrives as "\n".
 void readLines(const PluginEntryPoints& plugin, const TextConverter& converter,
@@ -76,26 +71,37 @@ FileCheck checkFile(const std::string& path) {
   return check;
 }
 
-FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
-                       const TextConverter& converter) {
+const Plugin* claimantOf(const PluginList& plugins, const std::string& path) {
+  const auto suffix = claimSuffix(path);
+  return suffix ? findClaimant(plugins, *suffix) : nullptr;
+}
+
+FileRecord fileRecord(const FileEntry& entry, const TextConverter& converter, FileCheck& check) {
   FileRecord record;
   record.path = converter.convert(entry.path);
   record.relativePath = converter.convert(entry.relativePath);
-  const FileCheck check = checkFile(entry.path);
+  check = checkFile(entry.path);
   record.size = check.size;
   record.modified = check.modified;
+  return record;
+}
+
+FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
+                       const TextConverter& converter) {
+  FileCheck check;
+  FileRecord record = fileRecord(entry, converter, check);
   if (check.error != 0) {
     record.status = FileStatus::unreadable;
     record.reason = check.reason();
     return record;
   }
-  const Plugin* plugin = claimant(plugins, entry.path);
+  const Plugin* plugin = claimantOf(plugins, entry.path);
   if (plugin == nullptr) {
     record.status = FileStatus::unclaimed;
     return record;
   }
   const PluginEntryPoints& entryPoints = plugin->entryPoints();
-  record.plugin = plugin->name();
+  record.plugin = converter.convert(plugin->name()).text;
   record.openResult = entryPoints.open(entry.path.c_str());
   readLines(entryPoints, converter, record);
   readProperties(entryPoints, converter, record);
@@ -108,7 +114,7 @@ FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
 FileStatus driveFile(const PluginList& plugins, const std::string& path, FileCheck& check) {
   check = checkFile(path);
   if (check.error != 0) return FileStatus::unreadable;
-  const Plugin* plugin = claimant(plugins, path);
+  const Plugin* plugin = claimantOf(plugins, path);
   if (plugin == nullptr) return FileStatus::unclaimed;
   const PluginEntryPoints& entryPoints = plugin->entryPoints();
   entryPoints.open(path.c_str());

@@ -29,6 +29,13 @@ struct FileCheck {
 };
 FileCheck checkFile(const std::string& path);
 
+// The fields of a file's record that need no plug-in (paths, size, time),
+// after the host's check, which `check` tells.
+FileRecord fileRecord(const FileEntry& entry, const TextConverter& converter, FileCheck& check);
+
+// The plug-in that claims the suffix of `path`, or null.
+const Plugin* claimantOf(const PluginList& plugins, const std::string& path);
+
 // Check, claim, open, every line, every property (key, title, value), close;
 // the texts converted by `converter`.
 FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,

@@ -94,8 +94,7 @@ PluginList loadPluginFolder(const std::string& folder, std::ostream& diagnostics
   return plugins;
 }
 
-PluginList loadPlugins(const std::optional<std::string>& option, std::ostream& diagnostics) {
-  const PluginSearch search = findPluginFolder(option);
+PluginList loadPlugins(const PluginSearch& search, std::ostream& diagnostics) {
   if (!search.folder) {
     diagnostics << "zavcat: no plug-in found; looked in";
     for (const std::string& folder : search.looked) diagnostics << ' ' << folder;

@@ -32,9 +32,9 @@ PluginSearch findPluginFolder(const std::optional<std::string>& option);
 // `diagnostics` and left out.
 PluginList loadPluginFolder(const std::string& folder, std::ostream& diagnostics);
 
-// The plug-ins of the folder findPluginFolder chooses. When there are none,
-// says so on `diagnostics` (with where it looked).
-PluginList loadPlugins(const std::optional<std::string>& option, std::ostream& diagnostics);
+// The plug-ins of the folder `search` found. When there are none, says so on
+// `diagnostics` (with where it looked).
+PluginList loadPlugins(const PluginSearch& search, std::ostream& diagnostics);
 
 // The first plug-in in `plugins` that claims `suffix`, or null.
 const Plugin* findClaimant(const PluginList& plugins, const std::string& suffix);

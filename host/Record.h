@@ -43,6 +43,11 @@ struct FileRecord {
   std::string reason;  // why it is unreadable or failed
   std::vector<RecordProperty> properties;  // the non-empty ones, in index order
   std::vector<Text> lines;                 // blank lines kept
+
+  // A plug-in's open result is known once it read the file to the end.
+  bool hasOpenResult() const {
+    return !plugin.empty() && (status == FileStatus::ok || status == FileStatus::noMetadata);
+  }
 };
 
 }  // namespace zav::host

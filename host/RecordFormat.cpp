@@ -69,7 +69,7 @@ Json recordJson(const FileRecord& record) {
   object["size"] = record.size;
   object["mtime"] = utcTimestamp(record.modified);
   object["plugin"] = record.plugin.empty() ? Json(nullptr) : Json(record.plugin);
-  object["open"] = record.plugin.empty() ? Json(nullptr) : Json(record.openResult);
+  object["open"] = record.hasOpenResult() ? Json(record.openResult) : Json(nullptr);
   object["status"] = statusName(record.status);
   if (!record.reason.empty()) object["reason"] = record.reason;
   Json properties = Json::array();
@@ -90,6 +90,10 @@ Json recordJson(const FileRecord& record) {
     break;
   }
   return object;
+}
+
+std::string jsonLine(const Json& object) {
+  return object.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
 std::string hexBytes(std::string_view bytes) {

@@ -25,6 +25,10 @@ void appendRecordText(std::string& out, const FileRecord& record, TextForm form)
 // with "…_raw" members (hex) beside every text that was converted.
 nlohmann::ordered_json recordJson(const FileRecord& record);
 
+// One line of JSON Lines. Invalid UTF-8 cannot reach it (a plug-in's name,
+// say): it is replaced, never emitted.
+std::string jsonLine(const nlohmann::ordered_json& object);
+
 std::string hexBytes(std::string_view bytes);
 // "2024-05-01T12:00:00Z"
 std::string utcTimestamp(std::int64_t secondsSinceEpoch);

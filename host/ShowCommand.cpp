@@ -23,7 +23,9 @@ class Show {
       : options_(options),
         plugins_(plugins),
         converter_(converter),
-        form_(converter.keepsBytes() ? TextForm::bytes : TextForm::utf8),
+        form_(!converter.keepsBytes()                                  ? TextForm::utf8
+              : platform::ansiCodePage() == platform::kCodePageShiftJis ? TextForm::shiftJisBytes
+                                                                         : TextForm::bytes),
         walker_({[this](FileEntry&& file) { addFile(file); },
                  [this](const std::string& path, const std::string& reason) {
                    problem(path, reason);
@@ -46,7 +48,7 @@ class Show {
     const FileRecord record = inspectFile(plugins_, file, converter_);
     tally_.add(record.status);
     if (options_.format == OutputFormat::json) {
-      output_ << recordJson(record).dump() << "\n";
+      output_ << jsonLine(recordJson(record));
     } else {
       appendRecordText(output_.buffer(), record, form_);
     }
@@ -93,7 +95,7 @@ int runShow(const CommonOptions& common, const ShowOptions& options) {
     std::cerr << "zavcat: --raw goes with --format text\n";
     return kUsageError;
   }
-  const PluginList plugins = loadPlugins(common.pluginFolder, std::cerr);
+  const PluginList plugins = loadPlugins(findPluginFolder(common.pluginFolder), std::cerr);
   if (plugins.empty()) return kUsageError;
 
   const TextConverter converter(platform::ansiCodePage(), common.legacyEncoding, options.raw);

@@ -8,7 +8,9 @@
 
 namespace zav::host {
 
-enum class TextForm { utf8, bytes };
+// UTF-8, or the plug-ins' own bytes (in a Shift-JIS code page, a double-byte
+// character's second byte may be 0x5C, which is no backslash there).
+enum class TextForm { utf8, bytes, shiftJisBytes };
 
 // Appends `text` with every control byte except TAB (below 0x20, and 0x7F)
 // and the backslash escaped: \n, \r, \\, \x1b. In UTF-8 text the C1

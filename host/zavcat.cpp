@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "Worker.h"
 
 namespace {
 
@@ -31,7 +32,11 @@ int run(const std::vector<std::string>& arguments) {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments[0] == zav::host::kWorkerArgument) {
+      return zav::host::runWorker(arguments);
+    }
+    return run(arguments);
   } catch (const std::exception& e) {
     std::cerr << "zavcat: " << e.what() << '\n';
   } catch (...) {

@@ -75,12 +75,22 @@ class ReadOnlyFile {
   // Reads up to `count` bytes; the number read (short at end of file), or
   // nothing when the read call itself fails.
   std::optional<std::size_t> read(void* buffer, std::size_t count);
+  // As read, at `offset`, in one call that needs no seek. The position is
+  // unspecified afterwards.
+  std::optional<std::size_t> readAt(std::uint64_t offset, void* buffer, std::size_t count);
+
+#if defined(_WIN32)
+  // The system's handle, for the system's own file I/O over the same file.
+  void* nativeHandle() const { return handle_; }
+#endif
 
  private:
 #if defined(_WIN32)
   void* handle_;
 #else
   int fd_;
+  // From the check at open, so that asking for the size costs no call.
+  std::optional<std::uint64_t> size_;
 #endif
 };
 

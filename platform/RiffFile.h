@@ -1,7 +1,8 @@
 // A RIFF chunk walker over a file opened for reading: find a form at the
 // start of the file, find sub-chunks and INFO-style lists among the form's
 // direct sub-chunks, leave a chunk, and read. It stands in for the system's
-// RIFF file I/O; on Windows it is that I/O.
+// RIFF file I/O; on Windows it is that I/O. Walking reads chunk headers
+// only; the data of the chunks it passes is never read.
 #ifndef ZAV_PLATFORM_RIFFFILE_H
 #define ZAV_PLATFORM_RIFFFILE_H
 
@@ -11,6 +12,8 @@
 #include <optional>
 
 namespace zav::platform {
+
+class FileView;
 
 struct RiffChunk {
   std::uint32_t id = 0;        // first identifier byte in the lowest 8 bits
@@ -22,6 +25,9 @@ struct RiffChunk {
 class RiffFile {
  public:
   explicit RiffFile(const char* path);
+  // Walks a file already open for other readers, which stays open after
+  // the walker goes. Headers the view holds in memory are not read again.
+  explicit RiffFile(FileView& view);
   ~RiffFile();
   RiffFile(const RiffFile&) = delete;
   RiffFile& operator=(const RiffFile&) = delete;

@@ -8,6 +8,28 @@
 
 namespace zav::platform {
 
+namespace {
+
+// Calls `readSome(bytesSoFar)` until `count` bytes have arrived or the file
+// ends: the number read, or nothing when the first call fails.
+template <typename ReadSome>
+std::optional<std::size_t> readRepeatedly(std::size_t count, ReadSome readSome) {
+  std::size_t total = 0;
+  while (total < count) {
+    const ssize_t got = readSome(total);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      if (total > 0) break;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
+}  // namespace
+
 ReadOnlyFile::ReadOnlyFile(const char* path) : fd_(-1) {
   if (path == nullptr) return;
   fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
@@ -17,7 +39,9 @@ ReadOnlyFile::ReadOnlyFile(const char* path) : fd_(-1) {
   if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
     ::close(fd_);
     fd_ = -1;
+    return;
   }
+  if (status.st_size >= 0) size_ = static_cast<std::uint64_t>(status.st_size);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
@@ -27,6 +51,7 @@ ReadOnlyFile::~ReadOnlyFile() {
 bool ReadOnlyFile::isOpen() const { return fd_ >= 0; }
 
 std::optional<std::uint64_t> ReadOnlyFile::size() {
+  if (size_) return size_;
   struct stat status {};
   if (fd_ < 0 || ::fstat(fd_, &status) != 0 || status.st_size < 0) return std::nullopt;
   return static_cast<std::uint64_t>(status.st_size);
@@ -47,18 +72,19 @@ std::optional<std::uint64_t> ReadOnlyFile::tell() {
 std::optional<std::size_t> ReadOnlyFile::read(void* buffer, std::size_t count) {
   if (fd_ < 0) return std::nullopt;
   auto* out = static_cast<char*>(buffer);
-  std::size_t total = 0;
-  while (total < count) {
-    const ssize_t got = ::read(fd_, out + total, count - total);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      if (total > 0) break;
-      return std::nullopt;
-    }
-    if (got == 0) break;
-    total += static_cast<std::size_t>(got);
-  }
-  return total;
+  return readRepeatedly(count, [&](std::size_t done) { return ::read(fd_, out + done, count - done); });
+}
+
+std::optional<std::size_t> ReadOnlyFile::readAt(std::uint64_t offset, void* buffer,
+                                                std::size_t count) {
+  if (fd_ < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
+  auto* out = static_cast<char*>(buffer);
+  return readRepeatedly(count, [&](std::size_t done) -> ssize_t {
+    // Offsets near the largest one stop at it rather than wrap.
+    const std::uint64_t at = offset + done;
+    if (at > static_cast<std::uint64_t>(INT64_MAX)) return 0;
+    return ::pread(fd_, out + done, count - done, static_cast<off_t>(at));
+  });
 }
 
 }  // namespace zav::platform

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "Platform.h"
 #include "StringTable.h"
@@ -15,7 +16,7 @@ namespace zav::platform {
 
 namespace {
 
-ModuleHandle thisModule() {
+ModuleHandle findThisModule() {
   Dl_info info{};
   // The table's accessor lives in the calling module: every module defines
   // its own, and it is never exported.
@@ -24,6 +25,12 @@ ModuleHandle thisModule() {
     return info.dli_fbase;
   }
   return &moduleStringTable();
+}
+
+// A module stays where it was loaded, so it is looked up once.
+ModuleHandle thisModule() {
+  static const ModuleHandle module = findThisModule();
+  return module;
 }
 
 // Our own tables are valid UTF-8; a stray byte becomes U+FFFD.
@@ -58,6 +65,20 @@ std::u16string utf8ToUtf16(const char* text) {
   return units;
 }
 
+// String `id` in the ANSI code page, or null when the table lacks it. The
+// code page is fixed for the life of the process, so each string is
+// converted once: a catalog asks for every title of every file.
+const std::string* ansiString(unsigned id) {
+  static std::unordered_map<unsigned, std::string> converted;
+  if (const auto found = converted.find(id); found != converted.end()) return &found->second;
+  const StringTable& table = moduleStringTable();
+  const StringResource* end = table.strings + table.count;
+  const StringResource* found = std::find_if(
+      table.strings, end, [id](const StringResource& r) { return r.id == id; });
+  if (found == end) return nullptr;
+  return &converted.emplace(id, wideToAnsi(utf8ToUtf16(found->utf8))).first->second;
+}
+
 }  // namespace
 
 ModuleHandle moduleHandle(const char* fileName) {
@@ -70,12 +91,9 @@ int loadString(ModuleHandle module, unsigned id, char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
   buffer[0] = 0;
   if (module == nullptr || module != thisModule()) return 0;
-  const StringTable& table = moduleStringTable();
-  const StringResource* end = table.strings + table.count;
-  const StringResource* found = std::find_if(
-      table.strings, end, [id](const StringResource& r) { return r.id == id; });
-  if (found == end) return 0;
-  const std::string text = wideToAnsi(utf8ToUtf16(found->utf8));
+  const std::string* converted = ansiString(id);
+  if (converted == nullptr) return 0;
+  const std::string& text = *converted;
   const std::size_t length = std::min(text.size(), static_cast<std::size_t>(bufferSize - 1));
   std::memcpy(buffer, text.data(), length);
   buffer[length] = 0;

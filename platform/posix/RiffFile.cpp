@@ -1,10 +1,11 @@
-// The RIFF chunk walker on plain read-only file access. Chunk headers are
-// read one at a time; chunk data is skipped by seeking, never read.
+// The RIFF chunk walker on a view of the file. Chunk headers are read one
+// at a time, from memory where the view holds them; chunk data is skipped,
+// never read. The walker keeps its own position.
 #include "RiffFile.h"
 
 #include <cstring>
 
-#include "Platform.h"
+#include "FileView.h"
 
 namespace zav::platform {
 
@@ -20,105 +21,121 @@ std::uint32_t littleEndian32(const std::uint8_t* b) {
 constexpr std::uint32_t kRiffId = 0x46464952;  // "RIFF"
 constexpr std::uint32_t kListId = 0x5453494C;  // "LIST"
 constexpr std::uint64_t kChunkHeaderSize = 8;
+constexpr std::size_t kListHeaderSize = 12;  // a chunk header and the list type
 
 std::uint64_t paddedSize(std::uint32_t size) { return std::uint64_t{size} + (size & 1u); }
 
 }  // namespace
 
 struct RiffFile::State {
-  explicit State(const char* path) : file(path) {}
-  ReadOnlyFile file;
+  explicit State(const char* path) : owned(std::in_place, path), view(&*owned) {}
+  explicit State(FileView& shared) : view(&shared) {}
+  std::optional<FileView> owned;
+  FileView* view;
+  std::uint64_t position = 0;
   // End of the form's data: the searches stop there. Without a form they
   // run to the end of the file.
   std::optional<std::uint64_t> parentEnd;
+  // The list type of the chunk chunkAt read last, when it has one.
+  std::optional<std::uint32_t> typeRead;
 
-  // The header of the chunk at `offset`, when it lies inside the parent.
+  // The header of the chunk at `offset`, when it lies inside the parent,
+  // with its list type when it is long enough to have one.
   std::optional<RiffChunk> chunkAt(std::uint64_t offset) {
     if (parentEnd && (offset > *parentEnd || *parentEnd - offset < kChunkHeaderSize)) {
       return std::nullopt;
     }
-    std::uint8_t header[kChunkHeaderSize];
-    if (!file.seek(offset)) return std::nullopt;
-    const auto got = file.read(header, sizeof header);
-    if (!got || *got != sizeof header) return std::nullopt;
+    const auto header = view->bytesAt(offset, kListHeaderSize);
+    if (!header || header->size() < kChunkHeaderSize) return std::nullopt;
     RiffChunk chunk;
-    chunk.id = littleEndian32(header);
-    chunk.size = littleEndian32(header + 4);
+    chunk.id = littleEndian32(header->data());
+    chunk.size = littleEndian32(header->data() + 4);
     chunk.dataOffset = offset + kChunkHeaderSize;
+    if (chunk.size >= 4 && header->size() == kListHeaderSize) {
+      typeRead = littleEndian32(header->data() + 8);
+    } else {
+      typeRead.reset();
+    }
     return chunk;
   }
 
-  // The first chunk from the current position on that `matches`; the
-  // position is then at its data.
+  // The first chunk from the current position on that `matches`.
   template <typename Match>
   std::optional<RiffChunk> find(Match matches) {
-    auto position = file.tell();
-    if (!position) return std::nullopt;
     // Every step moves forward by at least a chunk header, and a header
     // that cannot be read ends the search, so this ends within the file.
-    for (std::uint64_t offset = *position;;) {
+    for (std::uint64_t offset = position;;) {
       auto chunk = chunkAt(offset);
       if (!chunk) return std::nullopt;
       if (matches(*chunk)) return chunk;
       offset = chunk->dataOffset + paddedSize(chunk->size);
     }
   }
-
-  std::optional<std::uint32_t> readListType(const RiffChunk& chunk) {
-    std::uint8_t type[4];
-    if (chunk.size < sizeof type || !file.seek(chunk.dataOffset)) return std::nullopt;
-    const auto got = file.read(type, sizeof type);
-    if (!got || *got != sizeof type) return std::nullopt;
-    return littleEndian32(type);
-  }
 };
 
 RiffFile::RiffFile(const char* path) : state_(std::make_unique<State>(path)) {}
 
+RiffFile::RiffFile(FileView& view) : state_(std::make_unique<State>(view)) {}
+
 RiffFile::~RiffFile() = default;
 
-bool RiffFile::isOpen() const { return state_->file.isOpen(); }
+bool RiffFile::isOpen() const { return state_->view->isOpen(); }
 
 bool RiffFile::findForm(std::uint32_t formType) {
   if (!isOpen()) return false;
-  state_->parentEnd.reset();
-  auto form = state_->chunkAt(0);
-  if (!form || form->id != kRiffId) return false;
-  const auto type = state_->readListType(*form);
-  if (!type || *type != formType) return false;
-  form->listType = *type;
-  state_->parentEnd = form->dataOffset + form->size;
-  return true;  // the position is just after the form type
+  State& s = *state_;
+  s.parentEnd.reset();
+  auto form = s.chunkAt(0);
+  if (!form || form->id != kRiffId || !s.typeRead || *s.typeRead != formType) return false;
+  form->listType = *s.typeRead;
+  s.parentEnd = form->dataOffset + form->size;
+  s.position = form->dataOffset + 4;  // just after the form type
+  return true;
 }
 
 std::optional<RiffChunk> RiffFile::findChunk(std::uint32_t id) {
   if (!isOpen()) return std::nullopt;
   auto chunk = state_->find([id](const RiffChunk& c) { return c.id == id; });
-  if (chunk && !state_->file.seek(chunk->dataOffset)) return std::nullopt;
+  if (chunk) state_->position = chunk->dataOffset;
   return chunk;
 }
 
 std::optional<RiffChunk> RiffFile::findList(std::uint32_t listType) {
   if (!isOpen()) return std::nullopt;
-  return state_->find([this, listType](RiffChunk& c) {
-    if (c.id != kListId) return false;
-    const auto type = state_->readListType(c);
-    if (!type || *type != listType) return false;
-    c.listType = *type;
-    return true;  // readListType left the position after the list type
+  State& s = *state_;
+  auto list = s.find([&s, listType](RiffChunk& c) {
+    if (c.id != kListId || !s.typeRead || *s.typeRead != listType) return false;
+    c.listType = *s.typeRead;
+    return true;
   });
+  if (list) s.position = list->dataOffset + 4;  // just after the list type
+  return list;
 }
 
 bool RiffFile::leave(const RiffChunk& chunk) {
-  return isOpen() && state_->file.seek(chunk.dataOffset + paddedSize(chunk.size));
+  if (!isOpen()) return false;
+  state_->position = chunk.dataOffset + paddedSize(chunk.size);
+  return true;
 }
 
-std::optional<std::uint64_t> RiffFile::tell() { return state_->file.tell(); }
+std::optional<std::uint64_t> RiffFile::tell() {
+  if (!isOpen()) return std::nullopt;
+  return state_->position;
+}
 
-bool RiffFile::seek(std::uint64_t offset) { return state_->file.seek(offset); }
+bool RiffFile::seek(std::uint64_t offset) {
+  if (!isOpen() || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+  state_->position = offset;
+  return true;
+}
 
 std::optional<std::size_t> RiffFile::read(void* buffer, std::size_t count) {
-  return state_->file.read(buffer, count);
+  if (!isOpen()) return std::nullopt;
+  const auto bytes = state_->view->bytesAt(state_->position, count);
+  if (!bytes) return std::nullopt;
+  if (!bytes->empty()) std::memcpy(buffer, bytes->data(), bytes->size());
+  state_->position += bytes->size();
+  return bytes->size();
 }
 
 }  // namespace zav::platform

@@ -7,6 +7,31 @@
 
 namespace zav::platform {
 
+namespace {
+
+// Calls `readSome(out, wanted, bytesSoFar, got)` until `count` bytes have
+// arrived or the file ends: the number read, or nothing when the first
+// call fails. ReadFile counts in 32 bits, so each call asks for at most
+// 1 GiB.
+template <typename ReadSome>
+std::optional<std::size_t> readRepeatedly(void* buffer, std::size_t count, ReadSome readSome) {
+  auto* out = static_cast<char*>(buffer);
+  std::size_t total = 0;
+  while (total < count) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count - total, 1u << 30));
+    DWORD got = 0;
+    if (!readSome(out + total, wanted, total, got)) {
+      if (total > 0) break;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+}  // namespace
+
 ReadOnlyFile::ReadOnlyFile(const char* path) : handle_(INVALID_HANDLE_VALUE) {
   if (path == nullptr) return;
   // Without backup semantics a folder does not open, as on the POSIX side.
@@ -45,20 +70,28 @@ std::optional<std::uint64_t> ReadOnlyFile::tell() {
 
 std::optional<std::size_t> ReadOnlyFile::read(void* buffer, std::size_t count) {
   if (!isOpen()) return std::nullopt;
-  auto* out = static_cast<char*>(buffer);
-  std::size_t total = 0;
-  while (total < count) {
-    // ReadFile counts in 32 bits.
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count - total, 1u << 30));
-    DWORD got = 0;
-    if (!ReadFile(handle_, out + total, wanted, &got, nullptr)) {
-      if (total > 0) break;
-      return std::nullopt;
-    }
-    if (got == 0) break;
-    total += got;
-  }
-  return total;
+  return readRepeatedly(buffer, count, [this](char* out, DWORD wanted, std::size_t, DWORD& got) {
+    return ReadFile(handle_, out, wanted, &got, nullptr) != FALSE;
+  });
+}
+
+std::optional<std::size_t> ReadOnlyFile::readAt(std::uint64_t offset, void* buffer,
+                                                std::size_t count) {
+  if (!isOpen() || offset > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
+  return readRepeatedly(buffer, count,
+                        [this, offset](char* out, DWORD wanted, std::size_t done, DWORD& got) {
+                          const std::uint64_t at = offset + done;
+                          if (at > static_cast<std::uint64_t>(INT64_MAX)) return true;  // got 0
+                          // On a handle opened for synchronous I/O the offset in
+                          // the OVERLAPPED makes this a positioned read; it also
+                          // moves the file pointer.
+                          OVERLAPPED position{};
+                          position.Offset = static_cast<DWORD>(at);
+                          position.OffsetHigh = static_cast<DWORD>(at >> 32);
+                          if (ReadFile(handle_, out, wanted, &got, &position)) return true;
+                          // Reading at or past the end reports the end of the file.
+                          return GetLastError() == ERROR_HANDLE_EOF;
+                        });
 }
 
 }  // namespace zav::platform

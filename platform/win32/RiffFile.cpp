@@ -10,6 +10,8 @@
 
 #include "RiffFile.h"
 
+#include "FileView.h"
+
 namespace zav::platform {
 
 namespace {
@@ -34,6 +36,8 @@ RiffChunk toChunk(const MMCKINFO& info) {
 
 struct RiffFile::State {
   HMMIO handle = nullptr;
+  // A file handed in by its owner stays open when the walker closes.
+  bool ownsFile = true;
   std::uint64_t fileSize = 0;
   bool hasForm = false;
   MMCKINFO form{};
@@ -64,6 +68,23 @@ struct RiffFile::State {
     }
   }
 
+  void close() {
+    if (handle != nullptr) mmioClose(handle, ownsFile ? 0 : MMIO_FHOPEN);
+    handle = nullptr;
+  }
+
+  // Notes the file's size; this also puts the system's idea of the position
+  // and the file's own in step, whoever read the file before.
+  void start() {
+    if (handle == nullptr) return;
+    const LONG size = mmioSeek(handle, 0, SEEK_END);
+    if (size < 0 || mmioSeek(handle, 0, SEEK_SET) != 0) {
+      close();
+      return;
+    }
+    fileSize = static_cast<std::uint64_t>(size);
+  }
+
   bool hasListType(const MMCKINFO& list) const {
     return list.cksize >= 4 && std::uint64_t{list.dwDataOffset} + 4 <= fileSize;
   }
@@ -71,21 +92,23 @@ struct RiffFile::State {
 
 namespace {
 
-// The file is opened as every other reader opens it and handed to the
-// multimedia I/O as an open handle: given a name, that I/O takes at most 128
-// characters and reads "name.ext+x" as an element of a compound file.
+// The multimedia I/O over an open file handle: given a name, that I/O
+// takes at most 128 characters and reads "name.ext+x" as an element of a
+// compound file.
+HMMIO openOver(HANDLE file) {
+  const auto value = reinterpret_cast<std::uintptr_t>(file);
+  if (value > UINT32_MAX) return nullptr;  // kernel handles fit in 32 bits; never seen otherwise
+  MMIOINFO info{};
+  info.adwInfo[0] = static_cast<DWORD>(value);
+  return mmioOpenA(nullptr, &info, MMIO_READ | MMIO_ALLOCBUF);
+}
+
+// The file is opened as every other reader opens it.
 HMMIO openForReading(const char* path) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  const auto value = reinterpret_cast<std::uintptr_t>(file);
-  if (value > UINT32_MAX) {  // kernel handles fit in 32 bits; never seen otherwise
-    CloseHandle(file);
-    return nullptr;
-  }
-  MMIOINFO info{};
-  info.adwInfo[0] = static_cast<DWORD>(value);
-  HMMIO handle = mmioOpenA(nullptr, &info, MMIO_READ | MMIO_ALLOCBUF);
+  HMMIO handle = openOver(file);
   if (handle == nullptr) CloseHandle(file);  // mmioClose closes it otherwise
   return handle;
 }
@@ -95,19 +118,18 @@ HMMIO openForReading(const char* path) {
 RiffFile::RiffFile(const char* path) : state_(std::make_unique<State>()) {
   if (path == nullptr) return;
   state_->handle = openForReading(path);
-  if (state_->handle == nullptr) return;
-  const LONG size = mmioSeek(state_->handle, 0, SEEK_END);
-  if (size < 0 || mmioSeek(state_->handle, 0, SEEK_SET) != 0) {
-    mmioClose(state_->handle, 0);
-    state_->handle = nullptr;
-    return;
-  }
-  state_->fileSize = static_cast<std::uint64_t>(size);
+  state_->start();
 }
 
-RiffFile::~RiffFile() {
-  if (state_->handle != nullptr) mmioClose(state_->handle, 0);
+RiffFile::RiffFile(FileView& view) : state_(std::make_unique<State>()) {
+  ReadOnlyFile* file = view.file();
+  if (file == nullptr) return;
+  state_->ownsFile = false;
+  state_->handle = openOver(static_cast<HANDLE>(file->nativeHandle()));
+  state_->start();
 }
+
+RiffFile::~RiffFile() { state_->close(); }
 
 bool RiffFile::isOpen() const { return state_->handle != nullptr; }
 

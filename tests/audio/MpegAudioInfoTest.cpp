@@ -132,6 +132,55 @@ TEST(MpegAudioInfo, XingHeaderGivesFramesBytesAndAverageRate) {
             "MPEG1.0 Layer-3, 128Kbits/s, 44100Hz, JointStereo");
 }
 
+TEST(MpegAudioInfo, InfoFrameAtALowerRateTakesTheRateOfTheFrameBehindIt) {
+  // Writers put the "Info" frame at the smallest rate that holds it: 64
+  // kbit/s (208 bytes) before a 128 kbit/s stream (417 bytes).
+  const MpegHeader at64{3, 3, 5, 0, 0, 1};
+  const MpegHeader mono56{2, 3, 7, 0, 0, 3};  // MPEG-2, 22050 Hz: 182 bytes
+  const MpegHeader mono32{2, 3, 4, 0, 0, 3};  // 104 bytes
+  const Bytes info64 = xingFrame(at64, 208, 32, 3, 9, 9, "Info");
+  const char* const k128 = "MPEG1.0 Layer-3, 128Kbits/s, 44100Hz, JointStereo";
+  const char* const k64 = "MPEG1.0 Layer-3, 64Kbits/s, 44100Hz, JointStereo";
+  struct Case {
+    const char* what;
+    Bytes window;
+    std::uint64_t audioEnd;
+    const char* format;
+    const char* time;
+  };
+  const Case cases[] = {
+      {"64 before 128", info64 + mpegHeader(kMpeg1Layer3), 208 + 2880000, k128, "3:00 (180sec) 6906frames"},
+      {"MPEG-2 mono, 56 before 32", xingFrame(mono56, 182, 9, 0, 0, 0, "Info") + mpegHeader(mono32),
+       182 + 104 * 1000, "MPEG2.0 Layer-3, 32Kbits/s, 22050Hz, Mono", "0:26 (26sec) 1001frames"},
+      {"same rate behind it", xingFrame(kMpeg1Layer3, 417, 32, 3, 9, 9, "Info") + mpegHeader(kMpeg1Layer3),
+       417 * 100, k128, "0:02 (2sec) 100frames"},
+      {"another sample rate behind it", info64 + mpegHeader({3, 3, 9, 1, 0, 1}), 208 * 100, k64,
+       "0:02 (2sec) 100frames"},
+      {"free format behind it", info64 + mpegHeader({3, 3, 0, 0, 1, 1}), 208 * 100, k64, "0:02 (2sec) 100frames"},
+      {"junk behind it", info64 + bytes("junk"), 208 * 100, k64, "0:02 (2sec) 100frames"},
+      {"Info alone", info64, 208, k64, "0:00 (0sec) 1frames"},
+      {"next header past the audio end", info64 + mpegHeader(kMpeg1Layer3), 208 + 3, k64, "0:00 (0sec) 1frames"},
+      {"Xing rules", xingFrame(at64, 208, 32, 3, 6905, 2880000) + mpegHeader(kMpeg1Layer3), 208 + 2880000,
+       "MPEG1.0 Layer-3, 127Kbits/s(VBR), 44100Hz, JointStereo", "3:00 (180sec) 6906frames"},
+  };
+  for (const Case& c : cases) {
+    const Result r = analyzeWindow(c.audioEnd, c.window);
+    EXPECT_EQ(r.format, c.format) << c.what;
+    EXPECT_EQ(r.time, c.time) << c.what;
+  }
+
+  // A first frame at the end of the search window has the header behind it
+  // read from the file.
+  Bytes file = repeat(0, 10240) + info64;
+  for (int i = 0; i < 100; ++i) file += mpegFrame(kMpeg1Layer3, 417);
+  EXPECT_EQ(analyzeBytes(file).format, k128);
+  TempFile onDisk("late.mp3", file);
+  MpegAudioInfo info;
+  ASSERT_EQ(info.analyze(onDisk.c_str()), 1);
+  EXPECT_STREQ(info.getFormatText(), k128);
+  EXPECT_STREQ(info.getTimeText(), "0:02 (2sec) 100frames");
+}
+
 TEST(MpegAudioInfo, XingCountsAtTheLimits) {
   // 0xFFFFFFFF + 1 wraps to 0 frames: no duration, and the rate stays.
   Result r = analyzeWindow(417 * 100, xingFrame(kMpeg1Layer3, 417, 32, 3, 0xFFFFFFFF, 5000));

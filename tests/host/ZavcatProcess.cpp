@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,8 +58,14 @@ pid_t startZavcat(const ZavcatCall& call, const std::string& folder) {
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  // Ours, less what the call sets anew.
   std::vector<std::string> environment;
-  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view name(*entry, std::strcspn(*entry, "="));
+    bool replaced = false;
+    for (const std::string& added : call.environment) replaced |= added.starts_with(std::string(name) + "=");
+    if (!replaced) environment.emplace_back(*entry);
+  }
   environment.insert(environment.end(), call.environment.begin(), call.environment.end());
   std::vector<char*> envp;
   for (std::string& entry : environment) envp.push_back(entry.data());

@@ -284,6 +284,14 @@ TEST(Zavcat, JsonHoldsUtf8TextsWithTheOriginalBytesBeside) {
   }
   const ZavcatRun raw = runZavcat({"--raw", song});
   EXPECT_NE(raw.out.find(": Bj\xF6rk\n"), std::string::npos) << raw.out;
+
+  // Under a Shift-JIS locale the plug-ins hand over Shift-JIS titles, which
+  // show converts, and --raw passes on.
+  const std::string title = "\xef\xbe\x80\xef\xbd\xb2\xef\xbe\x84\xef\xbe\x99";  // ﾀｲﾄﾙ
+  const ZavcatRun japanese = runZavcat(ZavcatCall{{song}, {"LC_ALL=ja_JP.SJIS"}, {}, false});
+  EXPECT_NE(japanese.out.find("\n  " + title + ": \xe6\x97\xa5"), std::string::npos) << japanese.out;
+  const ZavcatRun japaneseRaw = runZavcat(ZavcatCall{{"--raw", song}, {"LC_ALL=ja_JP.SJIS"}, {}, false});
+  EXPECT_NE(japaneseRaw.out.find("\n  \xc0\xb2\xc4\xd9: \x93\xfa"), std::string::npos) << japaneseRaw.out;
 }
 
 TEST(Zavcat, NullFormatReadsEveryFileAndPrintsNothing) {
