@@ -7,8 +7,12 @@ namespace zav::rtf {
 ByteStream::ByteStream(std::span<const std::uint8_t> bytes, std::size_t blockSize)
     : memory_(bytes), memoryBlockSize_(blockSize == 0 ? bytes.size() : blockSize) {}
 
+// A small file gets a block of its own size.
 ByteStream::ByteStream(platform::ReadOnlyFile& file)
-    : file_(&file), ownedBlock_(std::make_unique_for_overwrite<std::uint8_t[]>(kBlockSize)) {}
+    : file_(&file),
+      unread_(file.size()),
+      blockSize_(unread_ ? static_cast<std::size_t>(std::min<std::uint64_t>(*unread_, kBlockSize)) : kBlockSize),
+      ownedBlock_(std::make_unique_for_overwrite<std::uint8_t[]>(blockSize_)) {}
 
 bool ByteStream::fetch() {
   if (!memory_.empty()) {
@@ -19,12 +23,15 @@ bool ByteStream::fetch() {
     return true;
   }
   if (file_ == nullptr) return false;
-  const std::size_t got = file_->read(ownedBlock_.get(), kBlockSize).value_or(0);
+  // With the size known, the read that would only find the end is spared.
+  const std::size_t wanted = unread_ ? static_cast<std::size_t>(std::min<std::uint64_t>(*unread_, blockSize_)) : blockSize_;
+  const std::size_t got = wanted > 0 ? file_->read(ownedBlock_.get(), wanted).value_or(0) : 0;
   cursor_ = ownedBlock_.get();
   end_ = cursor_ + got;
+  if (unread_) *unread_ -= got;
   // A short block is the last: the read stopped at the end of the file, or
   // at a failure that would only repeat. Never ask the file again.
-  if (got < kBlockSize) file_ = nullptr;
+  if (got < wanted || got == 0 || unread_ == std::uint64_t{0}) file_ = nullptr;
   return got > 0;
 }
 

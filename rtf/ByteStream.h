@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "Platform.h"
@@ -15,8 +16,7 @@ namespace zav::rtf {
 
 class ByteStream {
  public:
-  // Most documents fit one block, so a file takes two reads (the second
-  // finds its end); a block is allocated per file and freed after it.
+  // Most documents fit one block, so most files take one read.
   static constexpr std::size_t kBlockSize = 1024 * 1024;
 
   // A stream with nothing in it.
@@ -24,8 +24,9 @@ class ByteStream {
   // The bytes must outlive the stream. They are handed out in blocks of
   // `blockSize` bytes, as a file's would be; by default in one.
   explicit ByteStream(std::span<const std::uint8_t> bytes, std::size_t blockSize = 0);
-  // Reads the file from its current position on; the file must outlive the
-  // stream. Bytes are taken as they are stored (no line-end translation).
+  // Reads the file from its current position on (its start, for a file
+  // just opened), as far as the size it had when it was opened, or to its
+  // end when that size is unknown; the file must outlive the stream. Bytes are taken as they are stored (no line-end translation).
   explicit ByteStream(platform::ReadOnlyFile& file);
 
   ByteStream(const ByteStream&) = delete;
@@ -50,6 +51,8 @@ class ByteStream {
   int refill();
 
   platform::ReadOnlyFile* file_ = nullptr;
+  std::optional<std::uint64_t> unread_;  // bytes of the file still to come, when known
+  std::size_t blockSize_ = 0;
   std::unique_ptr<std::uint8_t[]> ownedBlock_;
   // Bytes in memory not yet in a block, and the size of their blocks.
   std::span<const std::uint8_t> memory_;
