@@ -1,7 +1,8 @@
-// Finding, many bytes at a time, where a stretch of bytes that no handler
-// looks at one by one comes to an end. Sixteen bytes a step where the
-// processor has SSE2, one byte a step elsewhere (the 32-bit DLL, and the
-// tests built with ZAV_NO_SIMD to check that way).
+// Scanning RTF bytes many at a time: where a stretch that no handler looks
+// at byte by byte comes to an end, and how long the parts of a control word
+// are. Sixteen bytes a step where the processor has SSE2, one byte a step
+// elsewhere (the 32-bit DLL, and the tests built with ZAV_NO_SIMD to check
+// that way).
 #ifndef ZAV_RTF_BYTESCAN_H
 #define ZAV_RTF_BYTESCAN_H
 
