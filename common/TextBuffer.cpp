@@ -8,14 +8,12 @@ namespace zav {
 
 namespace {
 
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
 // The smallest multiple of `step` strictly greater than needed + 1; 0 when
 // that no longer fits a 32-bit count.
 std::int32_t grownCapacity(std::int64_t needed, std::int32_t step) {
   const std::int64_t plusOne = needed + 1;
   const std::int64_t capacity = plusOne + step - (plusOne % step);
-  return capacity > kInt32Max ? 0 : static_cast<std::int32_t>(capacity);
+  return capacity > kLargestCount ? 0 : static_cast<std::int32_t>(capacity);
 }
 
 }  // namespace
@@ -47,7 +45,7 @@ ChunkList::~ChunkList() {
 }
 
 bool ChunkList::append(const char* bytes, std::int32_t count) {
-  if (pending() + count > kInt32Max) return false;
+  if (pending() + count > kLargestCount) return false;
   if (count < stagingCapacity_) {
     if (stagingFill_ + count >= stagingCapacity_) flush();
     std::memcpy(staging_ + stagingFill_, bytes, static_cast<std::size_t>(count));
@@ -60,7 +58,7 @@ bool ChunkList::append(const char* bytes, std::int32_t count) {
 }
 
 bool ChunkList::appendByte(char byte) {
-  if (pending() + 1 > kInt32Max) return false;
+  if (pending() + 1 > kLargestCount) return false;
   if (stagingFill_ + 1 >= stagingCapacity_) flush();
   staging_[stagingFill_++] = byte;
   return true;
@@ -174,16 +172,15 @@ bool TextBuffer::ensureRoomFor(std::int32_t extra) {
 // The chunked bytes join the direct text when chunked mode ends: keep the sum
 // in range. The cheap test settles every ordinary text.
 bool TextBuffer::fitsAfterChunks(std::int32_t extra) const {
-  const std::int64_t total = std::int64_t{length_} + chunks_->pending() + extra;
-  if (total < kInt32Max - 2 * std::int64_t{growthStep_}) return true;
-  return grownCapacity(total, growthStep_) != 0;
+  if (isFarFromTheBound(extra)) return true;
+  return grownCapacity(std::int64_t{length_} + chunks_->pending() + extra, growthStep_) != 0;
 }
 
-void TextBuffer::append(const char* bytes, std::int32_t count) {
+void TextBuffer::appendAny(const char* bytes, std::int32_t count) {
   if (bytes == nullptr) return;
   if (count == 0) {
     const std::size_t measured = std::strlen(bytes);
-    if (measured > static_cast<std::size_t>(kInt32Max)) return;
+    if (measured > static_cast<std::size_t>(kLargestCount)) return;
     count = static_cast<std::int32_t>(measured);
   }
   if (count <= 0) return;
@@ -198,14 +195,14 @@ void TextBuffer::append(const char* bytes, std::int32_t count) {
   data_[length_] = 0;
 }
 
-void TextBuffer::appendChar(char c) {
+void TextBuffer::appendCharAny(char c) {
   if (chunks_ != nullptr) {
     if (!fitsAfterChunks(1)) return;
     chunks_->appendByte(c);
     return;
   }
   const char text[2] = {c, 0};
-  append(text, 0);
+  appendAny(text, 0);
 }
 
 void TextBuffer::assign(const char* bytes, std::int32_t count) {

@@ -5,10 +5,13 @@
 #define ZAV_COMMON_TEXTBUFFER_H
 
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace zav {
 
 inline constexpr std::int32_t kGrowthStep = 8096;
+inline constexpr std::int64_t kLargestCount = std::numeric_limits<std::int32_t>::max();
 
 // A chain of fixed-size chunks fed through a staging area; only TextBuffer
 // uses it, while it is in chunked mode.
@@ -22,6 +25,20 @@ class ChunkList {
   // False when the bytes were refused because a count would overflow.
   bool append(const char* bytes, std::int32_t count);
   bool appendByte(char byte);
+  // Puts bytes in the staging area when they fit without a flush, as append
+  // would; false, changing nothing, when they do not. The caller keeps the
+  // counts in range.
+  bool stage(const char* bytes, std::int32_t count) {
+    if (count >= stagingCapacity_ - stagingFill_) return false;
+    std::memcpy(staging_ + stagingFill_, bytes, static_cast<std::size_t>(count));
+    stagingFill_ += count;
+    return true;
+  }
+  bool stageByte(char byte) {
+    if (stagingFill_ + 1 >= stagingCapacity_) return false;
+    staging_[stagingFill_++] = byte;
+    return true;
+  }
   void flush();
   std::int32_t readOut(char* destination, std::int32_t start,
                        std::int32_t count) const;
@@ -62,8 +79,35 @@ class TextBuffer {
   // count 0 means "up to the terminator"; a negative count or a null pointer
   // is ignored. An append that would take a 32-bit count past its range is
   // dropped whole.
-  void append(const char* bytes, std::int32_t count = 0);
-  void appendChar(char c);
+  void append(const char* bytes, std::int32_t count = 0) {
+    if (bytes != nullptr && count > 0) {
+      if (chunks_ == nullptr) {
+        if (count < capacity_ - length_) {  // no growth needed
+          std::memcpy(data_ + length_, bytes, static_cast<std::size_t>(count));
+          length_ += count;
+          data_[length_] = 0;
+          return;
+        }
+      } else if (isFarFromTheBound(count) && chunks_->stage(bytes, count)) {
+        return;
+      }
+    }
+    appendAny(bytes, count);
+  }
+  // In direct mode the byte 0 adds nothing (it is the text "" appended); in
+  // chunked mode every byte is kept.
+  void appendChar(char c) {
+    if (chunks_ == nullptr) {
+      if (c != 0 && length_ + 1 < capacity_) {
+        data_[length_++] = c;
+        data_[length_] = 0;
+        return;
+      }
+    } else if (isFarFromTheBound(1) && chunks_->stageByte(c)) {
+      return;
+    }
+    appendCharAny(c);
+  }
   void assign(const char* bytes, std::int32_t count = 0);
 
   void beginChunked();
@@ -78,7 +122,14 @@ class TextBuffer {
   bool empty() const { return length_ == 0; }
 
  private:
+  void appendAny(const char* bytes, std::int32_t count);
+  void appendCharAny(char c);
   bool ensureRoomFor(std::int32_t extra);
+  // The cheap test that settles every ordinary chunked append: the text
+  // stays well inside a 32-bit count.
+  bool isFarFromTheBound(std::int32_t extra) const {
+    return std::int64_t{length_} + chunks_->pending() + extra < kLargestCount - 2 * std::int64_t{growthStep_};
+  }
   bool fitsAfterChunks(std::int32_t extra) const;
 
   std::int32_t capacity_;

@@ -2,362 +2,425 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace zav::rtf {
 
 namespace {
 
-// 279 rows and a terminator row without a name. The minors of a group run
-// from 0 in listed order unless a row says otherwise; gaps and shared minors
-// are deliberate (documents and handlers rely on the numbers).
-std::array<ControlWord, kControlWordCount + 1> table{{
-    {kMajorVersion, -1, "rtf", 0},
-    {kMajorDefaultFont, -1, "deff", 0},
+// The 279 rows as documents group them. The minors of a group run from 0 in
+// listed order unless a row says otherwise; gaps and shared minors are
+// deliberate (documents and handlers rely on the numbers).
+constexpr std::array<ControlWord, kControlWordCount> kListed{{
+    {kMajorVersion, -1, "rtf"},
+    {kMajorDefaultFont, -1, "deff"},
 
-    {kMajorCharacterSet, 0, "ansi", 0},
-    {kMajorCharacterSet, 1, "mac", 0},
-    {kMajorCharacterSet, 2, "pc", 0},
-    {kMajorCharacterSet, 3, "pca", 0},
+    {kMajorCharacterSet, 0, "ansi"},
+    {kMajorCharacterSet, 1, "mac"},
+    {kMajorCharacterSet, 2, "pc"},
+    {kMajorCharacterSet, 3, "pca"},
 
-    {kMajorDestination, 0, "pict", 0},
-    {kMajorDestination, 1, "footnote", 0},
-    {kMajorDestination, 2, "header", 0},
-    {kMajorDestination, 3, "headerl", 0},
-    {kMajorDestination, 4, "headerr", 0},
-    {kMajorDestination, 5, "headerf", 0},
-    {kMajorDestination, 6, "footer", 0},
-    {kMajorDestination, 7, "footerl", 0},
-    {kMajorDestination, 8, "footerr", 0},
-    {kMajorDestination, 9, "footerf", 0},
-    {kMajorDestination, 10, "ftnsep", 0},
-    {kMajorDestination, 11, "ftnsepc", 0},
-    {kMajorDestination, 12, "ftncn", 0},
-    {kMajorDestination, 13, "info", 0},
-    {kMajorDestination, 14, "stylesheet", 0},
-    {kMajorDestination, 15, "fonttbl", 0},
-    {kMajorDestination, 16, "colortbl", 0},
-    {kMajorDestination, 17, "annotation", 0},
-    {kMajorDestination, 17, "field", 0},
-    {kMajorDestination, 18, "atnid", 0},
-    {kMajorDestination, 18, "fldinst", 0},
-    {kMajorDestination, 19, "fldrslt", 0},
-    {kMajorDestination, 20, "xe", 0},
-    {kMajorDestination, 21, "bxe", 0},
-    {kMajorDestination, 22, "ixe", 0},
-    {kMajorDestination, 23, "txe", 0},
-    {kMajorDestination, 24, "rxe", 0},
-    {kMajorDestination, 25, "tc", 0},
-    {kMajorDestination, 26, "bkmkstart", 0},
-    {kMajorDestination, 27, "bkmkend", 0},
-    {kMajorDestination, 28, "title", 0},
-    {kMajorDestination, 29, "subject", 0},
-    {kMajorDestination, 30, "author", 0},
-    {kMajorDestination, 31, "operator", 0},
-    {kMajorDestination, 32, "keywords", 0},
-    {kMajorDestination, 33, "comment", 0},
-    {kMajorDestination, 34, "version", 0},
-    {kMajorDestination, 35, "doccomm", 0},
+    {kMajorDestination, 0, "pict"},
+    {kMajorDestination, 1, "footnote"},
+    {kMajorDestination, 2, "header"},
+    {kMajorDestination, 3, "headerl"},
+    {kMajorDestination, 4, "headerr"},
+    {kMajorDestination, 5, "headerf"},
+    {kMajorDestination, 6, "footer"},
+    {kMajorDestination, 7, "footerl"},
+    {kMajorDestination, 8, "footerr"},
+    {kMajorDestination, 9, "footerf"},
+    {kMajorDestination, 10, "ftnsep"},
+    {kMajorDestination, 11, "ftnsepc"},
+    {kMajorDestination, 12, "ftncn"},
+    {kMajorDestination, 13, "info"},
+    {kMajorDestination, 14, "stylesheet"},
+    {kMajorDestination, 15, "fonttbl"},
+    {kMajorDestination, 16, "colortbl"},
+    {kMajorDestination, 17, "annotation"},
+    {kMajorDestination, 17, "field"},
+    {kMajorDestination, 18, "atnid"},
+    {kMajorDestination, 18, "fldinst"},
+    {kMajorDestination, 19, "fldrslt"},
+    {kMajorDestination, 20, "xe"},
+    {kMajorDestination, 21, "bxe"},
+    {kMajorDestination, 22, "ixe"},
+    {kMajorDestination, 23, "txe"},
+    {kMajorDestination, 24, "rxe"},
+    {kMajorDestination, 25, "tc"},
+    {kMajorDestination, 26, "bkmkstart"},
+    {kMajorDestination, 27, "bkmkend"},
+    {kMajorDestination, 28, "title"},
+    {kMajorDestination, 29, "subject"},
+    {kMajorDestination, 30, "author"},
+    {kMajorDestination, 31, "operator"},
+    {kMajorDestination, 32, "keywords"},
+    {kMajorDestination, 33, "comment"},
+    {kMajorDestination, 34, "version"},
+    {kMajorDestination, 35, "doccomm"},
     // 36 has no word; 37 and 38 lie beyond the reader's destination slots.
-    {kMajorDestination, 37, "pntxta", 0},
-    {kMajorDestination, 38, "pntxtb", 0},
+    {kMajorDestination, 37, "pntxta"},
+    {kMajorDestination, 38, "pntxtb"},
 
-    {kMajorFontFamily, 0, "fnil", 0},
-    {kMajorFontFamily, 1, "froman", 0},
-    {kMajorFontFamily, 2, "fswiss", 0},
-    {kMajorFontFamily, 3, "fmodern", 0},
-    {kMajorFontFamily, 4, "fscript", 0},
-    {kMajorFontFamily, 5, "fdecor", 0},
-    {kMajorFontFamily, 6, "ftech", 0},
+    {kMajorFontFamily, 0, "fnil"},
+    {kMajorFontFamily, 1, "froman"},
+    {kMajorFontFamily, 2, "fswiss"},
+    {kMajorFontFamily, 3, "fmodern"},
+    {kMajorFontFamily, 4, "fscript"},
+    {kMajorFontFamily, 5, "fdecor"},
+    {kMajorFontFamily, 6, "ftech"},
 
-    {kMajorColour, 0, "red", 0},
-    {kMajorColour, 1, "green", 0},
-    {kMajorColour, 2, "blue", 0},
+    {kMajorColour, 0, "red"},
+    {kMajorColour, 1, "green"},
+    {kMajorColour, 2, "blue"},
 
-    {kMajorSpecialChar, 0, "chpgn", 0},
-    {kMajorSpecialChar, 1, "chftn", 0},
-    {kMajorSpecialChar, 2, "chpict", 0},
-    {kMajorSpecialChar, 3, "chdate", 0},
-    {kMajorSpecialChar, 4, "chtime", 0},
-    {kMajorSpecialChar, 5, "|", 0},
-    {kMajorSpecialChar, 6, "~", 0},
-    {kMajorSpecialChar, 7, "-", 0},
-    {kMajorSpecialChar, 8, "_", 0},
-    {kMajorSpecialChar, 9, "page", 0},
-    {kMajorSpecialChar, 10, "line", 0},
+    {kMajorSpecialChar, 0, "chpgn"},
+    {kMajorSpecialChar, 1, "chftn"},
+    {kMajorSpecialChar, 2, "chpict"},
+    {kMajorSpecialChar, 3, "chdate"},
+    {kMajorSpecialChar, 4, "chtime"},
+    {kMajorSpecialChar, 5, "|"},
+    {kMajorSpecialChar, 6, "~"},
+    {kMajorSpecialChar, 7, "-"},
+    {kMajorSpecialChar, 8, "_"},
+    {kMajorSpecialChar, 9, "page"},
+    {kMajorSpecialChar, 10, "line"},
     // A backslash before a line break is a paragraph mark.
-    {kMajorSpecialChar, 11, "\n", 0},
-    {kMajorSpecialChar, 11, "\r", 0},
-    {kMajorSpecialChar, 11, "par", 0},
-    {kMajorSpecialChar, 12, "sect", 0},
-    {kMajorSpecialChar, 13, "tab", 0},
-    {kMajorSpecialChar, 14, "cell", 0},
-    {kMajorSpecialChar, 15, "row", 0},
+    {kMajorSpecialChar, 11, "\n"},
+    {kMajorSpecialChar, 11, "\r"},
+    {kMajorSpecialChar, 11, "par"},
+    {kMajorSpecialChar, 12, "sect"},
+    {kMajorSpecialChar, 13, "tab"},
+    {kMajorSpecialChar, 14, "cell"},
+    {kMajorSpecialChar, 15, "row"},
     // 16 to 18 have no word.
-    {kMajorSpecialChar, 19, "chatn", 0},
-    {kMajorSpecialChar, 20, "chftnsep", 0},
-    {kMajorSpecialChar, 21, "chftnsepc", 0},
-    {kMajorSpecialChar, 22, "column", 0},
-    {kMajorSpecialChar, 23, "*", 0},
-    {kMajorSpecialChar, 24, "vern", 0},
-    {kMajorSpecialChar, 25, "creatim", 0},
-    {kMajorSpecialChar, 26, "revtim", 0},
-    {kMajorSpecialChar, 27, "printim", 0},
-    {kMajorSpecialChar, 28, "buptim", 0},
-    {kMajorSpecialChar, 29, "edmins", 0},
-    {kMajorSpecialChar, 30, "yr", 0},
-    {kMajorSpecialChar, 31, "mo", 0},
-    {kMajorSpecialChar, 32, "dy", 0},
-    {kMajorSpecialChar, 33, "hr", 0},
-    {kMajorSpecialChar, 34, "min", 0},
-    {kMajorSpecialChar, 35, "nofpages", 0},
-    {kMajorSpecialChar, 36, "nofwords", 0},
-    {kMajorSpecialChar, 37, "nofchars", 0},
-    {kMajorSpecialChar, 38, "id", 0},
+    {kMajorSpecialChar, 19, "chatn"},
+    {kMajorSpecialChar, 20, "chftnsep"},
+    {kMajorSpecialChar, 21, "chftnsepc"},
+    {kMajorSpecialChar, 22, "column"},
+    {kMajorSpecialChar, 23, "*"},
+    {kMajorSpecialChar, 24, "vern"},
+    {kMajorSpecialChar, 25, "creatim"},
+    {kMajorSpecialChar, 26, "revtim"},
+    {kMajorSpecialChar, 27, "printim"},
+    {kMajorSpecialChar, 28, "buptim"},
+    {kMajorSpecialChar, 29, "edmins"},
+    {kMajorSpecialChar, 30, "yr"},
+    {kMajorSpecialChar, 31, "mo"},
+    {kMajorSpecialChar, 32, "dy"},
+    {kMajorSpecialChar, 33, "hr"},
+    {kMajorSpecialChar, 34, "min"},
+    {kMajorSpecialChar, 35, "nofpages"},
+    {kMajorSpecialChar, 36, "nofwords"},
+    {kMajorSpecialChar, 37, "nofchars"},
+    {kMajorSpecialChar, 38, "id"},
 
-    {kMajorStyleLink, 0, "sbasedon", 0},
-    {kMajorStyleLink, 1, "snext", 0},
+    {kMajorStyleLink, 0, "sbasedon"},
+    {kMajorStyleLink, 1, "snext"},
 
-    {kMajorDocumentAttr, 0, "paperw", 0},
-    {kMajorDocumentAttr, 1, "paperh", 0},
-    {kMajorDocumentAttr, 2, "margl", 0},
-    {kMajorDocumentAttr, 3, "margr", 0},
-    {kMajorDocumentAttr, 4, "margt", 0},
-    {kMajorDocumentAttr, 5, "margb", 0},
-    {kMajorDocumentAttr, 6, "facingp", 0},
-    {kMajorDocumentAttr, 7, "gutter", 0},
-    {kMajorDocumentAttr, 8, "deftab", 0},
-    {kMajorDocumentAttr, 9, "widowctrl", 0},
-    {kMajorDocumentAttr, 10, "hyphhotz", 0},
-    {kMajorDocumentAttr, 11, "endnotes", 0},
-    {kMajorDocumentAttr, 12, "enddoc", 0},
-    {kMajorDocumentAttr, 13, "ftntj", 0},
-    {kMajorDocumentAttr, 14, "ftnbj", 0},
-    {kMajorDocumentAttr, 15, "ftnstart", 0},
-    {kMajorDocumentAttr, 16, "ftnrestart", 0},
-    {kMajorDocumentAttr, 17, "pgnstart", 0},
-    {kMajorDocumentAttr, 18, "linestart", 0},
-    {kMajorDocumentAttr, 19, "landscape", 0},
-    {kMajorDocumentAttr, 20, "fracwidth", 0},
-    {kMajorDocumentAttr, 21, "nextfile", 0},
-    {kMajorDocumentAttr, 22, "template", 0},
-    {kMajorDocumentAttr, 23, "makeback", 0},
-    {kMajorDocumentAttr, 24, "defformat", 0},
-    {kMajorDocumentAttr, 25, "revisions", 0},
-    {kMajorDocumentAttr, 26, "margmirror", 0},
-    {kMajorDocumentAttr, 27, "revprop", 0},
-    {kMajorDocumentAttr, 28, "revbar", 0},
+    {kMajorDocumentAttr, 0, "paperw"},
+    {kMajorDocumentAttr, 1, "paperh"},
+    {kMajorDocumentAttr, 2, "margl"},
+    {kMajorDocumentAttr, 3, "margr"},
+    {kMajorDocumentAttr, 4, "margt"},
+    {kMajorDocumentAttr, 5, "margb"},
+    {kMajorDocumentAttr, 6, "facingp"},
+    {kMajorDocumentAttr, 7, "gutter"},
+    {kMajorDocumentAttr, 8, "deftab"},
+    {kMajorDocumentAttr, 9, "widowctrl"},
+    {kMajorDocumentAttr, 10, "hyphhotz"},
+    {kMajorDocumentAttr, 11, "endnotes"},
+    {kMajorDocumentAttr, 12, "enddoc"},
+    {kMajorDocumentAttr, 13, "ftntj"},
+    {kMajorDocumentAttr, 14, "ftnbj"},
+    {kMajorDocumentAttr, 15, "ftnstart"},
+    {kMajorDocumentAttr, 16, "ftnrestart"},
+    {kMajorDocumentAttr, 17, "pgnstart"},
+    {kMajorDocumentAttr, 18, "linestart"},
+    {kMajorDocumentAttr, 19, "landscape"},
+    {kMajorDocumentAttr, 20, "fracwidth"},
+    {kMajorDocumentAttr, 21, "nextfile"},
+    {kMajorDocumentAttr, 22, "template"},
+    {kMajorDocumentAttr, 23, "makeback"},
+    {kMajorDocumentAttr, 24, "defformat"},
+    {kMajorDocumentAttr, 25, "revisions"},
+    {kMajorDocumentAttr, 26, "margmirror"},
+    {kMajorDocumentAttr, 27, "revprop"},
+    {kMajorDocumentAttr, 28, "revbar"},
 
-    {kMajorSectionAttr, 0, "sectd", 0},
-    {kMajorSectionAttr, 1, "sbknone", 0},
-    {kMajorSectionAttr, 2, "sbkcol", 0},
-    {kMajorSectionAttr, 3, "sbkpage", 0},
-    {kMajorSectionAttr, 4, "sbkeven", 0},
-    {kMajorSectionAttr, 5, "sbkodd", 0},
-    {kMajorSectionAttr, 6, "pgnstarts", 0},
-    {kMajorSectionAttr, 7, "pgncont", 0},
-    {kMajorSectionAttr, 8, "pgnrestart", 0},
-    {kMajorSectionAttr, 9, "pgndec", 0},
-    {kMajorSectionAttr, 10, "pgnucrm", 0},
-    {kMajorSectionAttr, 11, "pgnlcrm", 0},
-    {kMajorSectionAttr, 12, "pgnucltr", 0},
-    {kMajorSectionAttr, 13, "pgnlcltr", 0},
-    {kMajorSectionAttr, 14, "pgnx", 0},
-    {kMajorSectionAttr, 15, "pgny", 0},
-    {kMajorSectionAttr, 16, "headery", 0},
-    {kMajorSectionAttr, 17, "footery", 0},
-    {kMajorSectionAttr, 18, "linemod", 0},
-    {kMajorSectionAttr, 19, "linex", 0},
-    {kMajorSectionAttr, 20, "linestarts", 0},
-    {kMajorSectionAttr, 21, "linerestart", 0},
-    {kMajorSectionAttr, 22, "lineppage", 0},
-    {kMajorSectionAttr, 23, "linecont", 0},
-    {kMajorSectionAttr, 24, "vertalt", 0},
-    {kMajorSectionAttr, 25, "vertal", 0},
-    {kMajorSectionAttr, 26, "vertalc", 0},
-    {kMajorSectionAttr, 27, "vertalj", 0},
-    {kMajorSectionAttr, 28, "cols", 0},
-    {kMajorSectionAttr, 29, "colsx", 0},
-    {kMajorSectionAttr, 30, "linebetcol", 0},
-    {kMajorSectionAttr, 31, "endnhere", 0},
-    {kMajorSectionAttr, 32, "titlepg", 0},
+    {kMajorSectionAttr, 0, "sectd"},
+    {kMajorSectionAttr, 1, "sbknone"},
+    {kMajorSectionAttr, 2, "sbkcol"},
+    {kMajorSectionAttr, 3, "sbkpage"},
+    {kMajorSectionAttr, 4, "sbkeven"},
+    {kMajorSectionAttr, 5, "sbkodd"},
+    {kMajorSectionAttr, 6, "pgnstarts"},
+    {kMajorSectionAttr, 7, "pgncont"},
+    {kMajorSectionAttr, 8, "pgnrestart"},
+    {kMajorSectionAttr, 9, "pgndec"},
+    {kMajorSectionAttr, 10, "pgnucrm"},
+    {kMajorSectionAttr, 11, "pgnlcrm"},
+    {kMajorSectionAttr, 12, "pgnucltr"},
+    {kMajorSectionAttr, 13, "pgnlcltr"},
+    {kMajorSectionAttr, 14, "pgnx"},
+    {kMajorSectionAttr, 15, "pgny"},
+    {kMajorSectionAttr, 16, "headery"},
+    {kMajorSectionAttr, 17, "footery"},
+    {kMajorSectionAttr, 18, "linemod"},
+    {kMajorSectionAttr, 19, "linex"},
+    {kMajorSectionAttr, 20, "linestarts"},
+    {kMajorSectionAttr, 21, "linerestart"},
+    {kMajorSectionAttr, 22, "lineppage"},
+    {kMajorSectionAttr, 23, "linecont"},
+    {kMajorSectionAttr, 24, "vertalt"},
+    {kMajorSectionAttr, 25, "vertal"},
+    {kMajorSectionAttr, 26, "vertalc"},
+    {kMajorSectionAttr, 27, "vertalj"},
+    {kMajorSectionAttr, 28, "cols"},
+    {kMajorSectionAttr, 29, "colsx"},
+    {kMajorSectionAttr, 30, "linebetcol"},
+    {kMajorSectionAttr, 31, "endnhere"},
+    {kMajorSectionAttr, 32, "titlepg"},
 
-    {kMajorTableAttr, 0, "clbrdrb", 0},
-    {kMajorTableAttr, 1, "clbrdrt", 0},
-    {kMajorTableAttr, 2, "clbrdrl", 0},
-    {kMajorTableAttr, 3, "clbrdrr", 0},
-    {kMajorTableAttr, 4, "trowd", 0},
-    {kMajorTableAttr, 5, "trql", 0},
-    {kMajorTableAttr, 6, "trqr", 0},
-    {kMajorTableAttr, 7, "trqc", 0},
-    {kMajorTableAttr, 8, "trgaph", 0},
-    {kMajorTableAttr, 9, "trrh", 0},
-    {kMajorTableAttr, 10, "trleft", 0},
-    {kMajorTableAttr, 11, "cellx", 0},
-    {kMajorTableAttr, 12, "clmgf", 0},
-    {kMajorTableAttr, 13, "clmrg", 0},
+    {kMajorTableAttr, 0, "clbrdrb"},
+    {kMajorTableAttr, 1, "clbrdrt"},
+    {kMajorTableAttr, 2, "clbrdrl"},
+    {kMajorTableAttr, 3, "clbrdrr"},
+    {kMajorTableAttr, 4, "trowd"},
+    {kMajorTableAttr, 5, "trql"},
+    {kMajorTableAttr, 6, "trqr"},
+    {kMajorTableAttr, 7, "trqc"},
+    {kMajorTableAttr, 8, "trgaph"},
+    {kMajorTableAttr, 9, "trrh"},
+    {kMajorTableAttr, 10, "trleft"},
+    {kMajorTableAttr, 11, "cellx"},
+    {kMajorTableAttr, 12, "clmgf"},
+    {kMajorTableAttr, 13, "clmrg"},
 
-    {kMajorParagraphAttr, 0, "pard", 0},
-    {kMajorParagraphAttr, 1, "s", 0},
-    {kMajorParagraphAttr, 2, "ql", 0},
-    {kMajorParagraphAttr, 3, "qr", 0},
-    {kMajorParagraphAttr, 4, "qj", 0},
-    {kMajorParagraphAttr, 5, "qc", 0},
-    {kMajorParagraphAttr, 6, "fi", 0},
-    {kMajorParagraphAttr, 7, "li", 0},
-    {kMajorParagraphAttr, 8, "ri", 0},
-    {kMajorParagraphAttr, 9, "sb", 0},
-    {kMajorParagraphAttr, 10, "sa", 0},
-    {kMajorParagraphAttr, 11, "sl", 0},
-    {kMajorParagraphAttr, 12, "intbl", 0},
-    {kMajorParagraphAttr, 13, "keep", 0},
-    {kMajorParagraphAttr, 14, "keepn", 0},
-    {kMajorParagraphAttr, 15, "sbys", 0},
-    {kMajorParagraphAttr, 16, "pagebb", 0},
-    {kMajorParagraphAttr, 17, "noline", 0},
-    {kMajorParagraphAttr, 18, "tx", 0},
-    {kMajorParagraphAttr, 19, "tqr", 0},
-    {kMajorParagraphAttr, 20, "tqc", 0},
-    {kMajorParagraphAttr, 21, "tqdec", 0},
-    {kMajorParagraphAttr, 22, "tb", 0},
-    {kMajorParagraphAttr, 23, "brdrt", 0},
-    {kMajorParagraphAttr, 24, "brdrb", 0},
-    {kMajorParagraphAttr, 25, "brdrl", 0},
-    {kMajorParagraphAttr, 26, "brdrr", 0},
-    {kMajorParagraphAttr, 27, "box", 0},
-    {kMajorParagraphAttr, 28, "bar", 0},
-    {kMajorParagraphAttr, 29, "brdrbtw", 0},
-    {kMajorParagraphAttr, 30, "brdrs", 0},
-    {kMajorParagraphAttr, 31, "brdrth", 0},
-    {kMajorParagraphAttr, 32, "brdrsh", 0},
-    {kMajorParagraphAttr, 33, "brdrdb", 0},
-    {kMajorParagraphAttr, 34, "brdrdot", 0},
-    {kMajorParagraphAttr, 35, "brdrhair", 0},
-    {kMajorParagraphAttr, 36, "brsp", 0},
-    {kMajorParagraphAttr, 37, "tldot", 0},
-    {kMajorParagraphAttr, 38, "tlhyph", 0},
-    {kMajorParagraphAttr, 39, "tlul", 0},
-    {kMajorParagraphAttr, 40, "tlth", 0},
+    {kMajorParagraphAttr, 0, "pard"},
+    {kMajorParagraphAttr, 1, "s"},
+    {kMajorParagraphAttr, 2, "ql"},
+    {kMajorParagraphAttr, 3, "qr"},
+    {kMajorParagraphAttr, 4, "qj"},
+    {kMajorParagraphAttr, 5, "qc"},
+    {kMajorParagraphAttr, 6, "fi"},
+    {kMajorParagraphAttr, 7, "li"},
+    {kMajorParagraphAttr, 8, "ri"},
+    {kMajorParagraphAttr, 9, "sb"},
+    {kMajorParagraphAttr, 10, "sa"},
+    {kMajorParagraphAttr, 11, "sl"},
+    {kMajorParagraphAttr, 12, "intbl"},
+    {kMajorParagraphAttr, 13, "keep"},
+    {kMajorParagraphAttr, 14, "keepn"},
+    {kMajorParagraphAttr, 15, "sbys"},
+    {kMajorParagraphAttr, 16, "pagebb"},
+    {kMajorParagraphAttr, 17, "noline"},
+    {kMajorParagraphAttr, 18, "tx"},
+    {kMajorParagraphAttr, 19, "tqr"},
+    {kMajorParagraphAttr, 20, "tqc"},
+    {kMajorParagraphAttr, 21, "tqdec"},
+    {kMajorParagraphAttr, 22, "tb"},
+    {kMajorParagraphAttr, 23, "brdrt"},
+    {kMajorParagraphAttr, 24, "brdrb"},
+    {kMajorParagraphAttr, 25, "brdrl"},
+    {kMajorParagraphAttr, 26, "brdrr"},
+    {kMajorParagraphAttr, 27, "box"},
+    {kMajorParagraphAttr, 28, "bar"},
+    {kMajorParagraphAttr, 29, "brdrbtw"},
+    {kMajorParagraphAttr, 30, "brdrs"},
+    {kMajorParagraphAttr, 31, "brdrth"},
+    {kMajorParagraphAttr, 32, "brdrsh"},
+    {kMajorParagraphAttr, 33, "brdrdb"},
+    {kMajorParagraphAttr, 34, "brdrdot"},
+    {kMajorParagraphAttr, 35, "brdrhair"},
+    {kMajorParagraphAttr, 36, "brsp"},
+    {kMajorParagraphAttr, 37, "tldot"},
+    {kMajorParagraphAttr, 38, "tlhyph"},
+    {kMajorParagraphAttr, 39, "tlul"},
+    {kMajorParagraphAttr, 40, "tlth"},
 
-    {kMajorCharacterAttr, 0, "plain", 0},
-    {kMajorCharacterAttr, 1, "b", 0},
-    {kMajorCharacterAttr, 2, "i", 0},
-    {kMajorCharacterAttr, 3, "strike", 0},
-    {kMajorCharacterAttr, 4, "outl", 0},
-    {kMajorCharacterAttr, 5, "shad", 0},
-    {kMajorCharacterAttr, 6, "scaps", 0},
-    {kMajorCharacterAttr, 7, "caps", 0},
-    {kMajorCharacterAttr, 8, "v", 0},
-    {kMajorCharacterAttr, 9, "f", 0},
-    {kMajorCharacterAttr, 10, "fs", 0},
-    {kMajorCharacterAttr, 11, "expnd", 0},
-    {kMajorCharacterAttr, 12, "ul", 0},
-    {kMajorCharacterAttr, 13, "ulw", 0},
-    {kMajorCharacterAttr, 14, "uld", 0},
-    {kMajorCharacterAttr, 15, "uldb", 0},
-    {kMajorCharacterAttr, 16, "ulnone", 0},
-    {kMajorCharacterAttr, 17, "up", 0},
-    {kMajorCharacterAttr, 18, "dn", 0},
-    {kMajorCharacterAttr, 19, "revised", 0},
-    {kMajorCharacterAttr, 20, "cf", 0},
-    {kMajorCharacterAttr, 21, "cb", 0},
+    {kMajorCharacterAttr, 0, "plain"},
+    {kMajorCharacterAttr, 1, "b"},
+    {kMajorCharacterAttr, 2, "i"},
+    {kMajorCharacterAttr, 3, "strike"},
+    {kMajorCharacterAttr, 4, "outl"},
+    {kMajorCharacterAttr, 5, "shad"},
+    {kMajorCharacterAttr, 6, "scaps"},
+    {kMajorCharacterAttr, 7, "caps"},
+    {kMajorCharacterAttr, 8, "v"},
+    {kMajorCharacterAttr, 9, "f"},
+    {kMajorCharacterAttr, 10, "fs"},
+    {kMajorCharacterAttr, 11, "expnd"},
+    {kMajorCharacterAttr, 12, "ul"},
+    {kMajorCharacterAttr, 13, "ulw"},
+    {kMajorCharacterAttr, 14, "uld"},
+    {kMajorCharacterAttr, 15, "uldb"},
+    {kMajorCharacterAttr, 16, "ulnone"},
+    {kMajorCharacterAttr, 17, "up"},
+    {kMajorCharacterAttr, 18, "dn"},
+    {kMajorCharacterAttr, 19, "revised"},
+    {kMajorCharacterAttr, 20, "cf"},
+    {kMajorCharacterAttr, 21, "cb"},
 
-    {kMajorPictureAttr, 0, "macpict", 0},
-    {kMajorPictureAttr, 1, "wmetafile", 0},
-    {kMajorPictureAttr, 2, "wbitmap", 0},
-    {kMajorPictureAttr, 3, "picw", 0},
-    {kMajorPictureAttr, 4, "pich", 0},
+    {kMajorPictureAttr, 0, "macpict"},
+    {kMajorPictureAttr, 1, "wmetafile"},
+    {kMajorPictureAttr, 2, "wbitmap"},
+    {kMajorPictureAttr, 3, "picw"},
+    {kMajorPictureAttr, 4, "pich"},
     // Both spellings occur in documents.
-    {kMajorPictureAttr, 5, "picwGoal", 0},
-    {kMajorPictureAttr, 5, "picwgoal", 0},
-    {kMajorPictureAttr, 6, "pichGoal", 0},
-    {kMajorPictureAttr, 6, "pichgoal", 0},
-    {kMajorPictureAttr, 7, "picscalex", 0},
-    {kMajorPictureAttr, 8, "picscaley", 0},
-    {kMajorPictureAttr, 9, "picscaled", 0},
-    {kMajorPictureAttr, 10, "piccropt", 0},
-    {kMajorPictureAttr, 11, "piccropb", 0},
-    {kMajorPictureAttr, 12, "piccropl", 0},
-    {kMajorPictureAttr, 13, "piccropr", 0},
-    {kMajorPictureAttr, 14, "wbmbitspixel", 0},
-    {kMajorPictureAttr, 15, "wbmplanes", 0},
-    {kMajorPictureAttr, 16, "wbmwidthbytes", 0},
-    {kMajorPictureAttr, 17, "bin", 0},
+    {kMajorPictureAttr, 5, "picwGoal"},
+    {kMajorPictureAttr, 5, "picwgoal"},
+    {kMajorPictureAttr, 6, "pichGoal"},
+    {kMajorPictureAttr, 6, "pichgoal"},
+    {kMajorPictureAttr, 7, "picscalex"},
+    {kMajorPictureAttr, 8, "picscaley"},
+    {kMajorPictureAttr, 9, "picscaled"},
+    {kMajorPictureAttr, 10, "piccropt"},
+    {kMajorPictureAttr, 11, "piccropb"},
+    {kMajorPictureAttr, 12, "piccropl"},
+    {kMajorPictureAttr, 13, "piccropr"},
+    {kMajorPictureAttr, 14, "wbmbitspixel"},
+    {kMajorPictureAttr, 15, "wbmplanes"},
+    {kMajorPictureAttr, 16, "wbmwidthbytes"},
+    {kMajorPictureAttr, 17, "bin"},
 
-    {kMajorFieldAttr, 0, "flddirty", 0},
-    {kMajorFieldAttr, 1, "fldedit", 0},
-    {kMajorFieldAttr, 2, "fldlock", 0},
-    {kMajorFieldAttr, 3, "fldpriv", 0},
+    {kMajorFieldAttr, 0, "flddirty"},
+    {kMajorFieldAttr, 1, "fldedit"},
+    {kMajorFieldAttr, 2, "fldlock"},
+    {kMajorFieldAttr, 3, "fldpriv"},
 
-    {kMajorContentsAttr, 0, "tcf", 0},
-    {kMajorContentsAttr, 1, "tcl", 0},
+    {kMajorContentsAttr, 0, "tcf"},
+    {kMajorContentsAttr, 1, "tcl"},
 
-    {kMajorPositionAttr, 0, "posx", 0},
-    {kMajorPositionAttr, 1, "posxc", 0},
-    {kMajorPositionAttr, 2, "posxi", 0},
-    {kMajorPositionAttr, 3, "posxl", 0},
-    {kMajorPositionAttr, 4, "posxo", 0},
-    {kMajorPositionAttr, 5, "posxr", 0},
-    {kMajorPositionAttr, 6, "posy", 0},
-    {kMajorPositionAttr, 7, "posyil", 0},
-    {kMajorPositionAttr, 8, "posyt", 0},
-    {kMajorPositionAttr, 9, "posyc", 0},
-    {kMajorPositionAttr, 10, "posyb", 0},
-    {kMajorPositionAttr, 11, "absw", 0},
-    {kMajorPositionAttr, 12, "dxfrtext", 0},
-    {kMajorPositionAttr, 13, "pvmrg", 0},
-    {kMajorPositionAttr, 14, "pvpg", 0},
-    {kMajorPositionAttr, 15, "phmrg", 0},
-    {kMajorPositionAttr, 16, "phpg", 0},
-    {kMajorPositionAttr, 17, "phcol", 0},
+    {kMajorPositionAttr, 0, "posx"},
+    {kMajorPositionAttr, 1, "posxc"},
+    {kMajorPositionAttr, 2, "posxi"},
+    {kMajorPositionAttr, 3, "posxl"},
+    {kMajorPositionAttr, 4, "posxo"},
+    {kMajorPositionAttr, 5, "posxr"},
+    {kMajorPositionAttr, 6, "posy"},
+    {kMajorPositionAttr, 7, "posyil"},
+    {kMajorPositionAttr, 8, "posyt"},
+    {kMajorPositionAttr, 9, "posyc"},
+    {kMajorPositionAttr, 10, "posyb"},
+    {kMajorPositionAttr, 11, "absw"},
+    {kMajorPositionAttr, 12, "dxfrtext"},
+    {kMajorPositionAttr, 13, "pvmrg"},
+    {kMajorPositionAttr, 14, "pvpg"},
+    {kMajorPositionAttr, 15, "phmrg"},
+    {kMajorPositionAttr, 16, "phpg"},
+    {kMajorPositionAttr, 17, "phcol"},
 
-    {0, -1, nullptr, 0},
 }};
 
-bool sorted = false;
-
-// Orders by checksum first, so most probes compare integers only; equal
+// Orders by checksum first, so rows that share one lie together; equal
 // checksums fall back to the names as unsigned bytes, a prefix first.
-int compareKeys(int checksumA, const char* nameA, int checksumB, std::string_view nameB) {
-  if (checksumA != checksumB) return checksumA < checksumB ? -1 : 1;
-  return std::string_view(nameA).compare(nameB);
+constexpr bool rowBefore(const ControlWord& a, const ControlWord& b) {
+  if (a.checksum != b.checksum) return a.checksum < b.checksum;
+  return std::string_view(a.name) < std::string_view(b.name);
 }
 
-bool rowBefore(const ControlWord& a, const ControlWord& b) {
-  return compareKeys(a.checksum, a.name, b.checksum, b.name) < 0;
+// The table as the reader searches it, sorted while the program is built.
+constexpr std::array<ControlWord, kControlWordCount> kRows = [] {
+  std::array<ControlWord, kControlWordCount> rows = kListed;
+  for (ControlWord& row : rows) row.checksum = nameChecksum(row.name);
+  std::ranges::sort(rows, rowBefore);
+  return rows;
+}();
+
+static_assert(std::ranges::adjacent_find(kRows, [](const ControlWord& a, const ControlWord& b) {
+                return !rowBefore(a, b);
+              }) == kRows.end(),
+              "rows strictly ordered by (checksum, name): sorted, and no row twice");
+static_assert(std::ranges::all_of(kRows, [](const ControlWord& row) {
+                return std::string_view(row.name).size() <= kLongestControlWord;
+              }));
+
+using lookup::NameKey;
+
+constexpr NameKey packName(std::string_view name) {
+  NameKey key;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(name[i]));
+    if (i < 8) {
+      key.low |= byte << (8 * i);
+    } else {
+      key.high |= byte << (8 * (i - 8));
+    }
+  }
+  key.high |= static_cast<std::uint64_t>(name.size()) << 56;
+  return key;
 }
 
-std::span<ControlWord> rows() { return std::span(table).first(kControlWordCount); }
+// The low `bytes` bytes of a little-endian word.
+constexpr std::uint64_t lowBytes(std::size_t bytes) {
+  return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
+}
+
+constexpr std::array<NameKey, kLongestControlWord + 1> kMasks = [] {
+  std::array<NameKey, kLongestControlWord + 1> masks{};
+  for (std::size_t length = 0; length < masks.size(); ++length) {
+    masks[length] = {lowBytes(length), lowBytes(length > 8 ? length - 8 : 0)};
+  }
+  return masks;
+}();
+
+// The rows' keys, and after them one that no name of a lookup has (its
+// length byte is too large), for the empty places of the buckets.
+constexpr std::size_t kNoRow = kControlWordCount;
+constexpr std::array<NameKey, kControlWordCount + 1> kKeys = [] {
+  std::array<NameKey, kControlWordCount + 1> keys{};
+  for (std::size_t i = 0; i < kControlWordCount; ++i) keys[i] = packName(kRows[i].name);
+  keys[kNoRow].high = std::uint64_t{0xFF} << 56;
+  return keys;
+}();
+
+// The rows hashed by key into buckets of two places, so a lookup compares
+// two keys and takes neither branch nor loop. The multiplier is the first of
+// a fixed sequence that leaves no bucket with more than two rows.
+constexpr int kBucketBits = 11;
+using Bucket = std::array<std::uint16_t, 2>;
+
+constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier) {
+  return lookup::bucketOf(key, multiplier, kBucketBits);
+}
+
+constexpr bool spreadsWell(std::uint64_t multiplier) {
+  std::array<std::uint8_t, std::size_t{1} << kBucketBits> filled{};
+  for (std::size_t row = 0; row < kControlWordCount; ++row) {
+    if (++filled[bucketOf(kKeys[row], multiplier)] > 2) return false;
+  }
+  return true;
+}
+
+constexpr std::uint64_t kMultiplier = [] {
+  std::uint64_t candidate = 0xC2B2AE3D27D4EB4FULL;
+  while (!spreadsWell(candidate)) candidate = (candidate * 6364136223846793005ULL + 1442695040888963407ULL) | 1;
+  return candidate;
+}();
+
+constexpr auto kBuckets = [] {
+  std::array<Bucket, std::size_t{1} << kBucketBits> buckets{};
+  for (Bucket& bucket : buckets) bucket = {kNoRow, kNoRow};
+  for (std::size_t row = 0; row < kControlWordCount; ++row) {
+    Bucket& bucket = buckets[bucketOf(kKeys[row], kMultiplier)];
+    bucket[bucket[0] == kNoRow ? 0 : 1] = static_cast<std::uint16_t>(row);
+  }
+  return buckets;
+}();
 
 }  // namespace
 
-int nameChecksum(std::string_view name) {
-  int sum = 0;
-  for (const char c : name) sum += static_cast<signed char>(c);
-  return sum;
-}
-
-void sortControlWords() {
-  if (sorted) return;
-  for (ControlWord* row = table.data(); row->name != nullptr; ++row) {
-    row->checksum = nameChecksum(row->name);
-  }
-  std::ranges::sort(rows(), rowBefore);
-  sorted = true;
-}
+const lookup::Tables lookup::kTables{kRows.data(), kKeys.data(), kBuckets.data(), kMultiplier, kBucketBits, &kMasks};
 
 const ControlWord* findControlWord(std::string_view name) {
-  const int checksum = nameChecksum(name);
-  const auto sortedRows = rows();
-  const auto found = std::lower_bound(
-      sortedRows.begin(), sortedRows.end(), name, [checksum](const ControlWord& row, std::string_view key) {
-        return compareKeys(row.checksum, row.name, checksum, key) < 0;
-      });
-  if (found == sortedRows.end() || compareKeys(found->checksum, found->name, checksum, name) != 0) {
-    return nullptr;
-  }
-  return &*found;
+  if (name.size() > kLongestControlWord) return nullptr;
+  std::array<char, 16> padded{};
+  std::memcpy(padded.data(), name.data(), name.size());
+  return findControlWord(padded.data(), name.size());
 }
 
-std::span<const ControlWord> controlWords() { return rows(); }
+std::span<const ControlWord> controlWords() { return kRows; }
 
 }  // namespace zav::rtf

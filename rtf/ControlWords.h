@@ -3,6 +3,11 @@
 #ifndef ZAV_RTF_CONTROLWORDS_H
 #define ZAV_RTF_CONTROLWORDS_H
 
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -12,7 +17,7 @@ struct ControlWord {
   int major;
   int minor;
   const char* name;  // without the backslash; case-sensitive
-  int checksum;      // filled in by sortControlWords
+  int checksum = 0;  // nameChecksum of the name, set as the table is built
 };
 
 // Groups of related words (the major of a row).
@@ -73,18 +78,79 @@ enum SpecialCharMinor : int {
 };
 
 inline constexpr int kControlWordCount = 279;
+inline constexpr std::size_t kLongestControlWord = 13;  // wbmwidthbytes
 
 // The sum of the name's bytes, each taken as a signed byte.
-int nameChecksum(std::string_view name);
+constexpr int nameChecksum(std::string_view name) {
+  int sum = 0;
+  for (const char c : name) sum += static_cast<signed char>(c);
+  return sum;
+}
 
-// Fills the checksums and sorts the rows by (checksum, name); only the first
-// call in a process does anything.
-void sortControlWords();
-
-// The row named `name`, or null. The table must be sorted.
+// The row named `name`, or null.
 const ControlWord* findControlWord(std::string_view name);
 
-// The rows as they stand now (sorted once sortControlWords has run).
+namespace lookup {
+
+// A name as two integers: its bytes zero-padded, its length in the last
+// byte. Equal keys mean equal names, so one comparison of two integers
+// replaces a string comparison.
+struct NameKey {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+};
+
+// The rows hashed by key into buckets of two places (ControlWords.cpp).
+struct Tables {
+  const ControlWord* rows;
+  const NameKey* keys;                     // the rows' keys, then one no name has
+  const std::array<std::uint16_t, 2>* buckets;
+  std::uint64_t multiplier;
+  int bucketBits;
+  // For each length up to the longest name, the masks that keep that many
+  // bytes of the two words.
+  const std::array<NameKey, kLongestControlWord + 1>* masks;
+};
+extern const Tables kTables;
+
+constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier, int bits) {
+  return static_cast<std::size_t>(((key.low ^ (key.high * 0x9E3779B97F4A7C15ULL)) * multiplier) >> (64 - bits));
+}
+
+}  // namespace lookup
+
+// The same for the name of `length` bytes at `name`, when 16 bytes from
+// `name` on can be read (whatever follows the name): the name is taken in
+// two loads and masks, not byte by byte, and two keys are compared.
+inline const ControlWord* findControlWord(const char* name, std::size_t length) {
+  using lookup::kTables;
+  if (length > kLongestControlWord) return nullptr;
+  lookup::NameKey key;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&key.low, name, 8);
+    std::memcpy(&key.high, name + 8, 8);
+  } else {
+    for (std::size_t i = 0; i < 16; ++i) {
+      const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(name[i]));
+      (i < 8 ? key.low : key.high) |= byte << (8 * (i % 8));
+    }
+  }
+  const lookup::NameKey& mask = (*kTables.masks)[length];
+  key.low &= mask.low;
+  key.high = (key.high & mask.high) | (static_cast<std::uint64_t>(length) << 56);
+  const auto& bucket = kTables.buckets[lookup::bucketOf(key, kTables.multiplier, kTables.bucketBits)];
+  // Selections rather than branches: which place matches is not predictable.
+  const auto differs = [&key](std::size_t row) {
+    return ((kTables.keys[row].low ^ key.low) | (kTables.keys[row].high ^ key.high)) != 0;
+  };
+  const std::size_t none = kControlWordCount;
+  std::size_t row = differs(bucket[1]) ? none : bucket[1];
+  row = differs(bucket[0]) ? row : bucket[0];
+  return row != none ? &kTables.rows[row] : nullptr;
+}
+
+// The rows, sorted by (checksum, name) when the program is built: the
+// order in which they are listed and numbered.
 std::span<const ControlWord> controlWords();
 
 }  // namespace zav::rtf

@@ -1,6 +1,6 @@
 // Opening one file in the RTF plug-in: the document is read in one pass, its
 // information strings fill the property slots and its text is served line by
-// line.
+// line until the next open or close.
 #ifndef ZAV_RTF_RTFOPEN_H
 #define ZAV_RTF_RTFOPEN_H
 
@@ -18,7 +18,8 @@ int openRtfFile(const char* path, PropertyTable& properties);
 // The next line of the collected text (with its LF), or null at the end.
 const char* nextLine();
 
-// Drops the collected text and lines; returns the stream-close status.
+// Drops the document; returns the stream-close status, which is always 0:
+// the file was closed before the open returned.
 int closeRtfFile();
 
 }  // namespace zav::rtf

@@ -1,25 +1,22 @@
 #include "RtfReader.h"
 
 #include <cstdio>
+#include <cstring>
 
+#include "ByteScan.h"
 #include "ControlWords.h"
 
 namespace zav::rtf {
 
 namespace {
 
-bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+// readChar's end: the end of the input, or a byte with the high bit set,
+// which is consumed and lost.
+constexpr bool endsInput(int c) { return c < 0 || c >= 0x80; }
 
 }  // namespace
 
-RtfReader& rtfReader() {
-  static RtfReader reader;
-  return reader;
-}
-
-void skipDestination() {
-  RtfReader& reader = rtfReader();
+void skipDestination(RtfReader& reader) {
   reader.skipGroup();
   reader.dispatchToken();
 }
@@ -30,15 +27,10 @@ int hexDigitValue(int c) {
   return c - 'a' + 10;
 }
 
-void RtfReader::readerReset() {
-  sortControlWords();
-  classHandlers_.fill(nullptr);
-  destinationHandlers_.fill(nullptr);
+RtfReader::RtfReader(ByteStream& input) : input_(input) {
   for (const int code : {kFontTable, kColourTable, kStylesheet, kInfo, kPict}) {
-    destinationHandlers_[static_cast<std::size_t>(code)] = skipDestination;
+    destinationHandlers_[static_cast<std::size_t>(code)] = Handler::of<&skipDestination>();
   }
-  readHook_ = nullptr;
-  pushedBack_ = -1;
 }
 
 void RtfReader::setClassHandler(int tokenClass, Handler handler) {
@@ -47,7 +39,7 @@ void RtfReader::setClassHandler(int tokenClass, Handler handler) {
 }
 
 Handler RtfReader::getClassHandler(int tokenClass) const {
-  if (tokenClass < 0 || tokenClass >= kClassCount) return nullptr;
+  if (tokenClass < 0 || tokenClass >= kClassCount) return {};
   return classHandlers_[static_cast<std::size_t>(tokenClass)];
 }
 
@@ -57,90 +49,155 @@ void RtfReader::setDestinationHandler(int code, Handler handler) {
 }
 
 Handler RtfReader::getDestinationHandler(int code) const {
-  if (code < 0 || code >= kDestinationSlots) return nullptr;
+  if (code < 0 || code >= kDestinationSlots) return {};
   return destinationHandlers_[static_cast<std::size_t>(code)];
 }
 
-// A byte with the high bit set reads as an end of input for the token being
-// read; it is consumed, so the stream goes on after it.
-int RtfReader::readChar() {
-  lastCharKept_ = false;
-  const int c = input_ != nullptr ? input_->next() : -1;
-  if (c < 0 || c >= 0x80) return -1;
-  keepInText(c);
-  return c;
+// The next byte without taking it; -1 at the end of the input. A byte with
+// the high bit set is returned as it is, for the caller to consume.
+int RtfReader::peek() {
+  if (!input_.fill()) return -1;
+  return *input_.cursor();
 }
 
-// Bytes past the text's bound are read on but not kept.
-void RtfReader::keepInText(int c) {
-  if (token_.textLength >= kTokenTextSize - 1) {
-    textOverflowed_ = true;
+// Takes and keeps bytes while isWanted says so, a block at a time; returns
+// the byte that ended the stretch, not taken, or -1 at the end of the input.
+template <class IsWanted>
+int RtfReader::keepWhile(IsWanted isWanted) {
+  while (input_.fill()) {
+    const std::uint8_t* start = input_.cursor();
+    const std::uint8_t* p = start;
+    const std::uint8_t* end = input_.end();
+    while (p < end && isWanted(*p)) ++p;
+    keepStretch(start, p);
+    input_.advanceTo(p);
+    if (p < end) return *p;
+  }
+  return -1;
+}
+
+// Keeps [from, to), a stretch of the current block. A short one is moved
+// in one fixed-size copy, which may leave bytes of the block after it in
+// the text: they lie past its length, where nothing reads them.
+void RtfReader::keepStretch(const std::uint8_t* from, const std::uint8_t* to) {
+  constexpr std::ptrdiff_t kMove = 16;
+  const std::ptrdiff_t count = to - from;
+  if (count <= kMove && input_.end() - from >= kMove && token_.textLength <= kTokenTextSize - 1 - kMove) {
+    std::memcpy(token_.text.data() + token_.textLength, from, kMove);
+    token_.textLength += static_cast<int>(count);
     return;
   }
-  token_.text[static_cast<std::size_t>(token_.textLength++)] = static_cast<char>(c);
-  token_.text[static_cast<std::size_t>(token_.textLength)] = 0;
-  lastCharKept_ = true;
+  for (const std::uint8_t* p = from; p < to; ++p) keep(*p);
 }
 
-void RtfReader::dropLastChar() {
-  if (!lastCharKept_) return;
-  token_.text[static_cast<std::size_t>(--token_.textLength)] = 0;
-  lastCharKept_ = false;
+void RtfReader::setSingleByteToken(int tokenClass, int major, int c) {
+  token_.tokenClass = tokenClass;
+  token_.major = major;
+  token_.param = 0;
+  token_.text[0] = static_cast<char>(c);
+  token_.text[1] = 0;
+  token_.textLength = 1;
+}
+
+void RtfReader::setEndOfInput() {
+  token_.tokenClass = kEndOfInput;
+  token_.param = 0;
+  token_.text[0] = 0;
+  token_.textLength = 0;
 }
 
 void RtfReader::readRawToken() {
-  token_.tokenClass = kUnrecognised;
-  token_.param = 0;
-  token_.textLength = 0;
-  token_.text[0] = 0;
-  textOverflowed_ = false;
-
-  int c = pushedBack_;
-  if (c != -1) {
-    pushedBack_ = -1;
-    keepInText(c);
-  } else {
-    c = readChar();
-    if (c == -1) {
-      token_.tokenClass = kEndOfInput;
-      return;
-    }
+  if (input_.cursor() < input_.end() && *input_.cursor() == '\\' && readWholeControlWord()) return;
+  const int c = input_.next();
+  if (endsInput(c)) {
+    setEndOfInput();
+    return;
   }
-
   switch (c) {
     case '{':
-      token_.tokenClass = kGroup;
-      token_.major = kBeginGroup;
+      setSingleByteToken(kGroup, kBeginGroup, c);
       return;
     case '}':
-      token_.tokenClass = kGroup;
-      token_.major = kEndGroup;
+      setSingleByteToken(kGroup, kEndGroup, c);
       return;
     case '\t':
       // A raw TAB is the tab special character, so it reaches the text.
-      token_.tokenClass = kControl;
-      token_.major = kMajorSpecialChar;
+      setSingleByteToken(kControl, kMajorSpecialChar, c);
       token_.minor = kTab;
       return;
     case '\\':
+      token_.tokenClass = kUnrecognised;
+      token_.param = 0;
+      token_.text[0] = '\\';
+      token_.textLength = 1;
+      textOverflowed_ = false;
       readEscape();
+      token_.text[static_cast<std::size_t>(token_.textLength)] = 0;
       return;
     default:
-      token_.tokenClass = kText;
-      token_.major = c;
+      setSingleByteToken(kText, c, c);
       return;
   }
+}
+
+// The common control word, a backslash, up to 15 letters, an optional
+// hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
+// current block with room to spare: read in one go, with the same token as
+// the byte-by-byte reading gives. False, with nothing taken, for anything
+// else, which that reading then handles.
+bool RtfReader::readWholeControlWord() {
+  constexpr int kMostDigits = 8;
+  const std::uint8_t* start = input_.cursor();
+  if (input_.end() - start < kWholeWordWindow) return false;
+  const std::uint8_t* name = start + 1;
+  const std::uint8_t* p = scanLetters(name, name + 16);
+  const auto length = static_cast<std::size_t>(p - name);
+  if (length == 0 || length == 16) return false;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const int digits = countDigits(p);
+  if (digits > kMostDigits) return false;
+  const std::uint32_t magnitude = digitsValue(p, digits);
+  p += digits;
+  if (*p >= 0x80) return false;
+
+  setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
+  token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
+  const auto textLength = static_cast<std::size_t>(p - start);
+  std::memcpy(token_.text.data(), start, kWholeWordWindow);
+  token_.text[textLength] = 0;
+  token_.textLength = static_cast<int>(textLength);
+  input_.advanceTo(*p == ' ' ? p + 1 : p);
+  return true;
+}
+
+// A hex escape whose two digits are ASCII, in the current block: read in
+// one go, as readHexEscape reads it. False, with nothing taken, otherwise.
+bool RtfReader::readWholeHexEscape() {
+  const std::uint8_t* start = input_.cursor();
+  if (input_.end() - start < 4 || endsInput(start[2]) || endsInput(start[3])) return false;
+  token_.tokenClass = kText;
+  token_.major = 16 * hexDigitValue(start[2]) + hexDigitValue(start[3]);
+  token_.param = 0;
+  std::memcpy(token_.text.data(), start, 4);
+  token_.text[4] = 0;
+  token_.textLength = 4;
+  input_.advanceTo(start + 4);
+  return true;
 }
 
 // After a backslash: a control word, a control symbol, an escaped character
 // or a hex escape. A lone backslash at the end stays unrecognised.
 void RtfReader::readEscape() {
-  const int c = readChar();
-  if (c == -1) return;
+  if (!input_.fill()) return;
+  const int c = *input_.cursor();
   if (isLetter(c)) {
     readControlWord();
     return;
   }
+  input_.advanceTo(input_.cursor() + 1);
+  if (endsInput(c)) return;
+  keep(c);
   switch (c) {
     case '\'':
       readHexEscape();
@@ -154,7 +211,7 @@ void RtfReader::readEscape() {
       return;
     default: {
       const char symbol = static_cast<char>(c);
-      lookupControlWord({&symbol, 1});
+      setControlWord(findControlWord({&symbol, 1}));
       return;
     }
   }
@@ -163,51 +220,86 @@ void RtfReader::readEscape() {
 // An incomplete escape stays unrecognised. When the first digit ends the
 // input, the second is not read, so nothing after the cut is swallowed.
 void RtfReader::readHexEscape() {
-  const int high = readChar();
-  if (high == -1) return;
-  const int low = readChar();
-  if (low == -1) return;
+  const int high = input_.next();
+  if (endsInput(high)) return;
+  keep(high);
+  const int low = input_.next();
+  if (endsInput(low)) return;
+  keep(low);
   token_.tokenClass = kText;
   token_.major = 16 * hexDigitValue(high) + hexDigitValue(low);
 }
 
 // The word is looked up before its parameter is read. The delimiter that
-// follows the parameter begins the next token, unless it is a space.
+// follows the parameter begins the next token, unless it is a space; it is
+// never part of the token text. A byte with the high bit set anywhere in
+// the word ends it and is lost.
 void RtfReader::readControlWord() {
-  int c = readChar();
-  while (c != -1 && isLetter(c)) c = readChar();
-
-  if (textOverflowed_) {
-    token_.tokenClass = kUnrecognised;  // longer than any name: no row
-  } else {
-    const auto delimiter = static_cast<std::size_t>(lastCharKept_ ? 1 : 0);
-    lookupControlWord(token_.textView().substr(1, static_cast<std::size_t>(token_.textLength) - 1 - delimiter));
-  }
+  int c = readName();
+  if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
+  if (endsInput(c)) return;
 
   bool negative = false;
   if (c == '-') {
     negative = true;
-    c = readChar();
+    input_.advanceTo(input_.cursor() + 1);
+    keep(c);
+    c = peek();
+    if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
+    if (endsInput(c)) return;
   }
-  if (c == -1) return;
 
-  // Unsigned, so that an overlong number wraps as 32 bits do, without
-  // overflowing a signed type.
-  std::uint32_t magnitude = 0;
-  while (isDigit(c)) {
-    magnitude = magnitude * 10U + static_cast<std::uint32_t>(c - '0');
-    c = readChar();
-    if (c == -1) break;
-  }
+  const std::uint32_t magnitude = keepDigits(c);
   token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
-  if (c == -1) return;
-
-  if (c != ' ') pushedBack_ = c;
-  dropLastChar();
+  if (c >= 0x80) input_.advanceTo(input_.cursor() + 1);
+  if (endsInput(c)) return;
+  if (c == ' ') input_.advanceTo(input_.cursor() + 1);
 }
 
-void RtfReader::lookupControlWord(std::string_view name) {
-  const ControlWord* row = findControlWord(name);
+// The letters of a control word from the input on, looked up; returns the
+// byte after them, not taken, or -1. A name within one block is looked up
+// where it lies there; one cut by the block's end, from the token text.
+int RtfReader::readName() {
+  const std::uint8_t* start = input_.cursor();
+  const std::uint8_t* end = input_.end();
+  const std::uint8_t* p = scanLetters(start, end);
+  keepStretch(start, p);
+  input_.advanceTo(p);
+
+  const auto length = static_cast<std::size_t>(p - start);
+  const ControlWord* row = nullptr;
+  int c = -1;
+  if (p < end) {
+    c = *p;
+    if (end - start >= 16) {
+      row = findControlWord(reinterpret_cast<const char*>(start), length);
+    } else {
+      row = findControlWord({reinterpret_cast<const char*>(start), length});
+    }
+  } else {
+    c = keepWhile([](std::uint8_t b) { return isLetter(b); });
+    // The name is followed by the rest of the text's 1024 bytes.
+    row = findControlWord(token_.text.data() + 1, static_cast<std::size_t>(token_.textLength - 1));
+  }
+  if (textOverflowed_) row = nullptr;  // longer than any name: no row
+  setControlWord(row);
+  return c;
+}
+
+// The digits from the input on; c is the byte after them, not taken, or -1.
+// Unsigned, so that an overlong number wraps as 32 bits do, without
+// overflowing a signed type.
+std::uint32_t RtfReader::keepDigits(int& c) {
+  std::uint32_t magnitude = 0;
+  c = keepWhile([&magnitude](std::uint8_t b) {
+    if (!isDigit(b)) return false;
+    magnitude = magnitude * 10U + static_cast<std::uint32_t>(b - '0');
+    return true;
+  });
+  return magnitude;
+}
+
+void RtfReader::setControlWord(const ControlWord* row) {
   if (row == nullptr) {
     token_.tokenClass = kUnrecognised;
     return;
@@ -228,35 +320,128 @@ bool RtfReader::isRawLineBreak() const {
 int RtfReader::readToken() {
   for (;;) {
     readRawToken();
-    if (readHook_ != nullptr) readHook_();
+    if (readHook_) readHook_(*this);
     if (!isRawLineBreak()) return token_.tokenClass;
   }
 }
 
-void RtfReader::dispatchToken() {
-  const int tokenClass = token_.tokenClass;
-  if (tokenClass < 0 || tokenClass >= kClassCount) {
-    std::fprintf(stderr, "Unknown class %d: %s", tokenClass, token_.text.data());
-    std::fputs(" (reader malfunction)\n", stderr);
-    return;
-  }
-  if (tokenClass == kControl && token_.major == kMajorDestination) {
-    const Handler destination = getDestinationHandler(token_.minor);
-    if (destination != nullptr) {
-      destination();
-      return;
-    }
-  }
-  const Handler handler = classHandlers_[static_cast<std::size_t>(tokenClass)];
-  if (handler != nullptr) handler();
+void RtfReader::reportMalfunction() const {
+  std::fprintf(stderr, "Unknown class %d: %s", token_.tokenClass, token_.text.data());
+  std::fputs(" (reader malfunction)\n", stderr);
 }
 
 void RtfReader::readDocument() {
-  while (readToken() != kEndOfInput) dispatchToken();
+  for (;;) {
+    readCommonTokens();
+    if (readToken() == kEndOfInput) return;
+    dispatchToken();
+  }
 }
 
+// While no read hook watches, reads and dispatches in one loop the tokens
+// of the commonest kinds: control words and hex escapes that lie wholly in
+// the block, braces, line breaks (which reach no handler) and runs of plain text.
+// Returns at anything else, or near the block's end, for readToken to take.
+void RtfReader::readCommonTokens() {
+  while (!readHook_) {
+    const std::uint8_t* p = input_.cursor();
+    if (input_.end() - p < kWholeWordWindow) return;
+    switch (*p) {
+      case '\\':
+        if (p[1] == '\'') {
+          if (!readWholeHexEscape()) return;
+        } else if (!readWholeControlWord()) {
+          return;
+        }
+        break;
+      case '{':
+      case '}':
+        setSingleByteToken(kGroup, *p == '{' ? kBeginGroup : kEndGroup, *p);
+        input_.advanceTo(p + 1);
+        break;
+      case '\n':
+      case '\r':
+        setSingleByteToken(kText, *p, *p);
+        input_.advanceTo(p + 1);
+        continue;
+      default:
+        if (!textRunHandler_ || scan::kEndsRun[*p]) return;
+        takeTextRuns();
+        continue;
+    }
+    dispatchToken();
+  }
+}
+
+// Hands the plain characters from here on to the run handler and passes
+// the line breaks between them, until some other byte comes. Each byte is
+// a token that only a read hook could see one by one; the current token
+// ends as reading them one by one would leave it.
+void RtfReader::takeTextRuns() {
+  while (input_.fill()) {
+    const std::uint8_t* start = input_.cursor();
+    const std::uint8_t* runEnd = findRunEnd(start, input_.end());
+    if (runEnd == start) {
+      if (*start != '\n' && *start != '\r') return;
+      setSingleByteToken(kText, *start, *start);
+      input_.advanceTo(start + 1);
+      continue;
+    }
+    input_.advanceTo(runEnd);
+    setSingleByteToken(kText, runEnd[-1], runEnd[-1]);
+    textRunHandler_(*this, {reinterpret_cast<const char*>(start), static_cast<std::size_t>(runEnd - start)});
+  }
+}
+
+// Without a read hook no one sees the tokens inside the group, so only the
+// bytes that change the nesting, end the input or begin an escape are
+// looked at; the rest pass in bulk. Escapes are read as tokens, and the
+// plain bytes and TABs passed leave the current token's major and minor as
+// reading them one by one would, so the token this ends with is exactly
+// the token-by-token one.
 void RtfReader::skipGroup() {
+  if (readHook_) {
+    skipGroupTokenByToken();
+    return;
+  }
   std::int64_t level = 1;  // wide: a file of braces alone cannot wrap it
+  while (input_.fill()) {
+    const std::uint8_t* start = input_.cursor();
+    const std::uint8_t* stop = findSkipStop(start, input_.end());
+    if (stop > start) token_.major = stop[-1];  // plain characters are text tokens
+    if (stop == input_.end()) {
+      input_.advanceTo(stop);
+      continue;
+    }
+    input_.advanceTo(stop);
+    if (*stop == '\\') {
+      readRawToken();
+      continue;
+    }
+    const std::uint8_t byte = *stop;
+    input_.advanceTo(stop + 1);
+    if (byte == '{') {
+      ++level;
+      token_.major = kBeginGroup;
+    } else if (byte == '}') {
+      if (--level < 1) {
+        setSingleByteToken(kGroup, kEndGroup, byte);
+        return;
+      }
+      token_.major = kEndGroup;
+    } else if (byte == '\t') {
+      token_.major = kMajorSpecialChar;
+      token_.minor = kTab;
+    } else {
+      setEndOfInput();  // a byte with the high bit set where a token begins
+      return;
+    }
+  }
+  setEndOfInput();
+}
+
+void RtfReader::skipGroupTokenByToken() {
+  std::int64_t level = 1;
   while (readToken() != kEndOfInput) {
     if (token_.tokenClass != kGroup) continue;
     if (token_.major == kBeginGroup) {

@@ -43,14 +43,18 @@ TEST(TextBuffer, GrowsAtTheStepBoundary) {
     int capacity;
   };
   for (const Case c : {Case{95, 8096}, Case{96, 16192}, Case{8096 + 96, 24288}}) {
-    TextBuffer buffer;
-    buffer.append(std::string(8000, 'x').c_str());
-    buffer.append(std::string(static_cast<std::size_t>(c.extra), 'y').c_str());
-    EXPECT_EQ(buffer.capacity(), c.capacity) << "extra " << c.extra;
-    EXPECT_EQ(buffer.length(), 8000 + c.extra);
-    EXPECT_EQ(buffer.text()[buffer.length()], 0);
-    EXPECT_EQ(buffer.text()[7999], 'x');
-    EXPECT_EQ(buffer.text()[8000], 'y');
+    for (const bool counted : {false, true}) {
+      TextBuffer buffer;
+      const std::string head(8000, 'x');
+      const std::string tail(static_cast<std::size_t>(c.extra), 'y');
+      buffer.append(head.c_str(), counted ? static_cast<std::int32_t>(head.size()) : 0);
+      buffer.append(tail.c_str(), counted ? static_cast<std::int32_t>(tail.size()) : 0);
+      EXPECT_EQ(buffer.capacity(), c.capacity) << "extra " << c.extra << (counted ? " counted" : "");
+      EXPECT_EQ(buffer.length(), 8000 + c.extra);
+      EXPECT_EQ(buffer.text()[buffer.length()], 0);
+      EXPECT_EQ(buffer.text()[7999], 'x');
+      EXPECT_EQ(buffer.text()[8000], 'y');
+    }
   }
 }
 

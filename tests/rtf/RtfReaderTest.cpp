@@ -21,22 +21,22 @@ struct Expected {
   std::string text = {};
 };
 
-// Feeds bytes from memory to the process's reader.
+// A fresh reader over bytes from memory.
 class ReaderTest : public ::testing::Test {
  protected:
   void feed(std::string bytes) {
-    input_ = std::move(bytes);
+    reader_.reset();
     stream_.reset();
+    input_ = std::move(bytes);
     stream_.emplace(std::span(reinterpret_cast<const std::uint8_t*>(input_.data()), input_.size()));
-    reader().readerReset();
-    reader().setInputStream(&*stream_);
+    reader_.emplace(*stream_);
   }
-  void TearDown() override { reader().setInputStream(nullptr); }
-  static RtfReader& reader() { return rtfReader(); }
+  RtfReader& reader() { return *reader_; }
 
  private:
   std::string input_;
   std::optional<ByteStream> stream_;
+  std::optional<RtfReader> reader_;
 };
 
 struct TokenizerCase {
@@ -143,6 +143,22 @@ TEST_P(TokenizerTest, ReadsTheExpectedTokens) {
 INSTANTIATE_TEST_SUITE_P(Cases, TokenizerTest, ::testing::ValuesIn(kTokenizerCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
+TEST(ReaderLookup, EveryRowIsReadAsItselfWhereverTheBlocksEnd) {
+  for (const ControlWord& row : controlWords()) {
+    // Padding behind the word, so it is also read where 16 bytes lie ahead.
+    const std::string input = "\\" + std::string(row.name) + "12 " + std::string(20, 'x');
+    for (const std::size_t blockSize : {0, 1, 5}) {
+      ByteStream stream(std::span(reinterpret_cast<const std::uint8_t*>(input.data()), input.size()), blockSize);
+      RtfReader reader(stream);
+      ASSERT_EQ(reader.readToken(), kControl) << row.name << " in blocks of " << blockSize;
+      EXPECT_EQ(reader.token().major, row.major) << row.name;
+      EXPECT_EQ(reader.token().minor, row.minor) << row.name;
+      const bool isWord = (row.name[0] | 0x20) >= 'a' && (row.name[0] | 0x20) <= 'z';
+      EXPECT_EQ(reader.token().param, isWord ? 12 : 0) << row.name;
+    }
+  }
+}
+
 TEST_F(ReaderTest, TextOfAnOverlongWordStaysInBounds) {
   // Bytes beyond the bound are read on but not kept, and the word matches
   // nothing even though it starts like one.
@@ -165,12 +181,12 @@ TEST_F(ReaderTest, OverlongParameterStaysInBounds) {
 }
 
 std::vector<std::string> seen;
-void recordText() { seen.push_back("text " + std::string(1, static_cast<char>(rtfReader().token().major))); }
-void recordControl() { seen.push_back("control " + std::string(rtfReader().token().textView())); }
-void recordDestination() { seen.push_back("destination " + std::string(rtfReader().token().textView())); }
-void recordGroup() { seen.push_back(rtfReader().token().major == kBeginGroup ? "{" : "}"); }
+void recordText(RtfReader& reader) { seen.push_back("text " + std::string(1, static_cast<char>(reader.token().major))); }
+void recordControl(RtfReader& reader) { seen.push_back("control " + std::string(reader.token().textView())); }
+void recordDestination(RtfReader& reader) { seen.push_back("destination " + std::string(reader.token().textView())); }
+void recordGroup(RtfReader& reader) { seen.push_back(reader.token().major == kBeginGroup ? "{" : "}"); }
 int hookCalls = 0;
-void countHook() { ++hookCalls; }
+void countHook(RtfReader&) { ++hookCalls; }
 
 class DispatchTest : public ReaderTest {
  protected:
@@ -179,22 +195,22 @@ class DispatchTest : public ReaderTest {
     hookCalls = 0;
   }
   void registerRecorders() {
-    reader().setClassHandler(kText, recordText);
-    reader().setClassHandler(kControl, recordControl);
+    reader().setClassHandler(kText, Handler::of<&recordText>());
+    reader().setClassHandler(kControl, Handler::of<&recordControl>());
   }
 };
 
 TEST_F(DispatchTest, ResetRegistersTheSkippingDestinations) {
-  reader().readerReset();
+  feed("");
   for (int code = 0; code < kDestinationSlots; ++code) {
     const bool skipped = code == kPict || code == kInfo || code == kStylesheet || code == kFontTable ||
                          code == kColourTable;
-    EXPECT_EQ(reader().getDestinationHandler(code), skipped ? skipDestination : nullptr) << code;
+    EXPECT_EQ(reader().getDestinationHandler(code), skipped ? Handler::of<&skipDestination>() : Handler()) << code;
   }
   for (int tokenClass = 0; tokenClass < kClassCount; ++tokenClass) {
-    EXPECT_EQ(reader().getClassHandler(tokenClass), nullptr);
+    EXPECT_EQ(reader().getClassHandler(tokenClass), Handler());
   }
-  EXPECT_EQ(reader().getReadHook(), nullptr);
+  EXPECT_EQ(reader().getReadHook(), Handler());
 }
 
 TEST_F(DispatchTest, SkippedDestinationsContributeNothing) {
@@ -207,7 +223,7 @@ TEST_F(DispatchTest, SkippedDestinationsContributeNothing) {
 TEST_F(DispatchTest, DestinationHandlerWinsOverTheControlClass) {
   feed("\\title\\pntxta\\b");
   registerRecorders();
-  reader().setDestinationHandler(kTitle, recordDestination);
+  reader().setDestinationHandler(kTitle, Handler::of<&recordDestination>());
   reader().readDocument();
   // pntxta has no destination slot, so its class handler serves it.
   EXPECT_EQ(seen, (std::vector<std::string>{"destination \\title", "control \\pntxta", "control \\b"}));
@@ -223,7 +239,7 @@ TEST_F(DispatchTest, UnrecognisedTokensHaveNoHandler) {
 TEST_F(DispatchTest, ReadHookSeesLineBreaks) {
   feed("A\r\nB");
   registerRecorders();
-  reader().setReadHook(countHook);
+  reader().setReadHook(Handler::of<&countHook>());
   reader().readDocument();
   EXPECT_EQ(seen, (std::vector<std::string>{"text A", "text B"}));
   EXPECT_EQ(hookCalls, 5);  // A, CR, LF, B and the end
@@ -257,7 +273,7 @@ TEST_F(DispatchTest, MalfunctionNotice) {
 TEST_F(DispatchTest, SkipGroupEndsAtTheMatchingBrace) {
   feed("{a{b}{c{d}}e}f");
   registerRecorders();
-  reader().setClassHandler(kGroup, recordGroup);
+  reader().setClassHandler(kGroup, Handler::of<&recordGroup>());
   ASSERT_EQ(reader().readToken(), kGroup);
   reader().skipGroup();
   EXPECT_TRUE(reader().isClassMajor(kGroup, kEndGroup));

@@ -1,0 +1,116 @@
+// Where no read hook watches, the reader passes skipped groups and runs of
+// plain characters in bulk. Handlers must see exactly what reading token by
+// token shows them (a read hook forces that), however the input is cut
+// into blocks.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ControlWords.h"
+#include "RtfReader.h"
+
+namespace zav::rtf {
+namespace {
+
+// One entry per token a handler sees; a run counts as its characters.
+class Trace {
+ public:
+  Trace(RtfReader& reader, bool tokenByToken) {
+    for (int tokenClass = 0; tokenClass < kClassCount; ++tokenClass) {
+      reader.setClassHandler(tokenClass, Handler::of<&Trace::onToken>(*this));
+    }
+    reader.setTextRunHandler(TextRunHandler::of<&Trace::onRun>(*this));
+    if (tokenByToken) reader.setReadHook(Handler::of<&Trace::ignore>(*this));
+  }
+
+  std::vector<std::string> entries;
+
+ private:
+  void record(const Token& t) {
+    entries.push_back(std::to_string(t.tokenClass) + " " + std::to_string(t.major) + " " +
+                      std::to_string(t.minor) + " " + std::to_string(t.param) + " [" + std::string(t.textView()) +
+                      "]");
+  }
+  // Skips as the plug-in does, and records the token the skip ends with.
+  void onToken(RtfReader& reader) {
+    record(reader.token());
+    if (reader.isClassMajor(kControl, kMajorSpecialChar) && reader.token().minor == kIgnorableDestination) {
+      reader.skipGroup();
+      record(reader.token());
+    }
+  }
+  void onRun(RtfReader& reader, std::string_view run) {
+    Token each = reader.token();
+    for (const char c : run) {
+      each.major = static_cast<unsigned char>(c);
+      each.text = {c};
+      each.textLength = 1;
+      record(each);
+    }
+  }
+  void ignore(RtfReader&) {}
+};
+
+std::vector<std::string> readAll(const std::string& input, std::size_t blockSize, bool tokenByToken) {
+  ByteStream stream(std::span(reinterpret_cast<const std::uint8_t*>(input.data()), input.size()), blockSize);
+  RtfReader reader(stream);
+  Trace trace(reader, tokenByToken);
+  // A byte with the high bit set ends a document that goes on after it.
+  do {
+    reader.readDocument();
+    trace.entries.push_back("end");
+  } while (stream.fill());
+  return trace.entries;
+}
+
+void expectSameAsTokenByToken(const std::string& input) {
+  const std::vector<std::string> expected = readAll(input, 0, true);
+  for (const std::size_t blockSize : {0, 1, 2, 3, 7, 64}) {
+    EXPECT_EQ(readAll(input, blockSize, false), expected) << "block size " << blockSize << ", input " << input;
+    EXPECT_EQ(readAll(input, blockSize, true), expected) << "block size " << blockSize << " token by token";
+  }
+}
+
+TEST(BulkReading, EdgeCases) {
+  const std::string cases[] = {
+      "plain words\r\nand more\\par}",
+      "{\\fonttbl{\\f0 Arial;}{\\f1\\'82\\'6c;}}after",
+      "{\\*\\themedata 504b0304\r\n1400}x{\\*\\x\\u12354\\'8e\tq}y",
+      // What the skip ends with carries the last minor and major inside it.
+      "{\\*\\b\\fs20 text}\\foo{\\*\\tab}\\foo{\\*\t}\\foo{\\*ab",
+      "{\\pict \\'4",
+      "{\\pict {\\'e0}} x",
+      "{\\*\\a\xE0" "b}c",
+      "{\\*\\li-\xE0}d",
+      "{\\*\\li12\xE0}e{\\*\\'4\xE0}f{\\*\\\xE0}g",
+      "{\\*{{{}}}\\{\\}\\\\\\'7b}z",
+      "{\\*\\par" + std::string(1500, 'a') + "12 x}w",
+      "{\\*\\fs" + std::string(1500, '9') + " x}w",
+      std::string("text\0more", 9) + "\\\n\\\r\\",
+      "runs \\b bold\\b0  end \\'41 then\xE0" "after {\\*\\tab \xE0}rest",
+  };
+  for (const std::string& input : cases) expectSameAsTokenByToken(input);
+}
+
+TEST(BulkReading, RandomDocuments) {
+  const std::vector<std::string> pieces{
+      "{",       "}",      "{\\*",    "\\*",     "{\\fonttbl", "{\\pict",  "{\\info", "\\par",  "\\b0",
+      "\\li-72 ", "\\'8e",  "\\'4",    "\\'",     "abc def",    " ",        "\t",      "\r\n",   "\xE0",
+      "\\u12354?", "\\{",   "\\\\",    "\\~",     "\\fs24\xE0", "\\-",      "12",      "\\",     "\\tab",
+      "x",       "\\foo7;", "\\mac",   "\\title", "\\pntxta",   "\\'0a",    "\\\n",    "q\\b",   "-",
+      "\\insrsid1234567 ", "\\li-123456789012 ", "\\wbmwidthbytes9", "\\abcdefghijklmnopqrs ", "\\deff",
+  };
+  std::mt19937 random(2024);
+  for (int document = 0; document < 300; ++document) {
+    std::string input;
+    const std::size_t count = 1 + random() % 40;
+    for (std::size_t i = 0; i < count; ++i) input += pieces[random() % pieces.size()];
+    expectSameAsTokenByToken(input);
+  }
+}
+
+}  // namespace
+}  // namespace zav::rtf
