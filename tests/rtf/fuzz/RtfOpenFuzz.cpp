@@ -1,28 +1,60 @@
-// Feeds arbitrary bytes as a document to the RTF open and serves every line.
-// The open reads a file, so each input goes through one scratch file.
-#include <unistd.h>
-
+// The RTF open on arbitrary bytes, from memory: the document is read, every
+// value and every line is taken, as the host does. The lines must give the
+// text back whole, each ending with its only LF but the last; reading the
+// same bytes in blocks of one byte must give the same lines and values.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "ByteStream.h"
+#include "FuzzCheck.h"
 #include "PropertyTable.h"
+#include "RtfDocument.h"
 #include "RtfOpen.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/zav-rtf-fuzz-" + std::to_string(getpid()) + ".rtf";
-  static zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavfuzz.dll");
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) return 0;
-  std::fwrite(data, 1, size, out);
-  std::fclose(out);
+namespace {
 
+struct Result {
+  std::vector<std::string> lines;
+  std::vector<std::string> values;
+  bool operator==(const Result&) const = default;
+};
+
+Result open(std::span<const std::uint8_t> bytes, std::size_t blockSize) {
+  static zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavrtfp.dll");
   properties.resetValues();
-  zav::rtf::closeRtfFile();
-  zav::rtf::openRtfFile(path.c_str(), properties);
-  while (zav::rtf::nextLine() != nullptr) {
+  zav::rtf::ByteStream stream(bytes, blockSize);
+  zav::rtf::RtfDocument document;
+  document.read(stream, properties);
+
+  Result result;
+  std::string joined;
+  while (const char* line = document.nextLine()) {
+    result.lines.emplace_back(line);
+    joined += line;
   }
-  for (int i = 0; i < properties.count(); ++i) (void)properties.value(i);
+  ZAV_FUZZ_CHECK(document.nextLine() == nullptr);
+  ZAV_FUZZ_CHECK(joined == document.text());
+  for (std::size_t i = 0; i < result.lines.size(); ++i) {
+    const std::string& line = result.lines[i];
+    const std::size_t lineFeed = line.find('\n');
+    const bool last = i + 1 == result.lines.size();
+    ZAV_FUZZ_CHECK(lineFeed == (last ? std::string::npos : line.size() - 1));
+  }
+  for (int i = 0; i < properties.count(); ++i) {
+    result.values.emplace_back(properties.value(i));
+    ZAV_FUZZ_CHECK(result.values.back().size() == std::strlen(properties.value(i)));
+  }
+  return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const Result whole = open({data, size}, 0);
+  ZAV_FUZZ_CHECK(open({data, size}, 1) == whole);
   return 0;
 }

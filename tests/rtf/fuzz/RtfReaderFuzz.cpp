@@ -1,0 +1,141 @@
+// The token reader alone, from memory. The same bytes are read three ways
+// that must see the same tokens: in one block, in small blocks (so that
+// every token is cut by a block's end somewhere), and token by token under
+// a read hook (which turns off every bulk path). First as a caller of
+// readToken that skips some groups, then as readDocument dispatching to
+// handlers, where runs of plain text arrive whole or character by
+// character.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "ByteStream.h"
+#include "FuzzCheck.h"
+#include "RtfReader.h"
+
+namespace {
+
+using zav::rtf::ByteStream;
+using zav::rtf::Handler;
+using zav::rtf::RtfReader;
+using zav::rtf::TextRunHandler;
+using zav::rtf::Token;
+
+// What a handler can see of each token: the fields its class gives a
+// meaning (a text token, say, leaves the minor as the last word set it).
+class Trace {
+ public:
+  void add(const Token& token) {
+    values_.push_back(token.tokenClass);
+    switch (token.tokenClass) {
+      case zav::rtf::kGroup:
+        values_.push_back(token.major);
+        return;
+      case zav::rtf::kText:
+        values_.push_back(token.major);
+        break;
+      case zav::rtf::kControl:
+        values_.insert(values_.end(), {token.major, token.minor, token.param});
+        break;
+      case zav::rtf::kUnrecognised:
+        values_.push_back(token.param);
+        break;
+      default:
+        return;
+    }
+    const std::string_view text = token.textView();
+    values_.push_back(static_cast<std::int64_t>(text.size()));
+    values_.insert(values_.end(), text.begin(), text.end());
+  }
+  void add(int value) { values_.push_back(value); }
+  bool operator==(const Trace&) const = default;
+  const std::vector<std::int64_t>& values() const { return values_; }
+
+ private:
+  std::vector<std::int64_t> values_;
+};
+
+struct Reading {
+  std::size_t blockSize = 0;  // 0: one block
+  bool hooked = false;
+};
+
+// Blocks of one byte cut everything; blocks a little longer than what the
+// bulk paths want to see at once let them run and cut them.
+constexpr Reading kOtherReadings[] = {{1, false}, {53, false}, {0, true}};
+
+void noHook(RtfReader&) {}
+
+// Reads every token; each third group that begins is skipped whole.
+Trace readTokens(std::span<const std::uint8_t> bytes, Reading how) {
+  ByteStream stream(bytes, how.blockSize);
+  RtfReader reader(stream);
+  if (how.hooked) reader.setReadHook(Handler::of<&noHook>());
+  Trace trace;
+  int groups = 0;
+  for (int tokenClass = reader.readToken(); tokenClass != zav::rtf::kEndOfInput;
+       tokenClass = reader.readToken()) {
+    const Token& token = reader.token();
+    ZAV_FUZZ_CHECK(token.textLength >= 0 && token.textLength < zav::rtf::kTokenTextSize);
+    trace.add(token);
+    if (reader.isClassMajor(zav::rtf::kGroup, zav::rtf::kBeginGroup) && ++groups % 3 == 0) {
+      reader.skipGroup();
+      trace.add(-1);
+      trace.add(reader.token());
+    }
+  }
+  return trace;
+}
+
+class Recorder {
+ public:
+  void onToken(RtfReader& reader) { trace.add(reader.token()); }
+  // A run stands for one text token per character.
+  void onRun(RtfReader& reader, std::string_view run) {
+    for (const char c : run) {
+      ZAV_FUZZ_CHECK(c >= 0x20 && c != '{' && c != '}' && c != '\\');
+      character_.major = c;
+      character_.text[0] = c;
+      trace.add(character_);
+    }
+    ZAV_FUZZ_CHECK(!run.empty() && reader.token().major == run.back());
+  }
+  Trace trace;
+
+ private:
+  Token character_ = [] {
+    Token token;
+    token.tokenClass = zav::rtf::kText;
+    token.textLength = 1;
+    return token;
+  }();
+};
+
+Trace readDocument(std::span<const std::uint8_t> bytes, Reading how) {
+  ByteStream stream(bytes, how.blockSize);
+  RtfReader reader(stream);
+  Recorder recorder;
+  const Handler record = Handler::of<&Recorder::onToken>(recorder);
+  for (int tokenClass = 0; tokenClass < zav::rtf::kEndOfInput; ++tokenClass) {
+    reader.setClassHandler(tokenClass, record);
+  }
+  reader.setTextRunHandler(TextRunHandler::of<&Recorder::onRun>(recorder));
+  if (how.hooked) reader.setReadHook(Handler::of<&noHook>());
+  reader.readDocument();
+  return recorder.trace;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::span<const std::uint8_t> bytes(data, size);
+  const Trace tokens = readTokens(bytes, {});
+  const Trace document = readDocument(bytes, {});
+  for (const Reading how : kOtherReadings) {
+    ZAV_FUZZ_CHECK(readTokens(bytes, how) == tokens);
+    ZAV_FUZZ_CHECK(readDocument(bytes, how) == document);
+  }
+  return 0;
+}
