@@ -106,6 +106,37 @@ void RtfReader::setEndOfInput() {
   token_.textLength = 0;
 }
 
+// The common control word, a backslash, up to 15 letters, an optional
+// hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
+// current block with room to spare: read in one go, with the same token as
+// the byte-by-byte reading gives. False, with nothing taken, for anything
+// else, which that reading then handles.
+bool RtfReader::readWholeControlWord() {
+  constexpr int kMostDigits = 8;
+  const std::uint8_t* start = input_.cursor();
+  if (input_.end() - start < kWholeWordWindow) return false;
+  const std::uint8_t* name = start + 1;
+  const std::uint8_t* p = scanLetters(name, name + 16);
+  const auto length = static_cast<std::size_t>(p - name);
+  if (length == 0 || length == 16) return false;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const int digits = countDigits(p);
+  if (digits > kMostDigits) return false;
+  const std::uint32_t magnitude = digitsValue(p, digits);
+  p += digits;
+  if (*p >= 0x80) return false;
+
+  setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
+  token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
+  const auto textLength = static_cast<std::size_t>(p - start);
+  std::memcpy(token_.text.data(), start, kWholeWordWindow);
+  token_.text[textLength] = 0;
+  token_.textLength = static_cast<int>(textLength);
+  input_.advanceTo(*p == ' ' ? p + 1 : p);
+  return true;
+}
+
 void RtfReader::readRawToken() {
   if (input_.cursor() < input_.end() && *input_.cursor() == '\\' && readWholeControlWord()) return;
   const int c = input_.next();
@@ -138,37 +169,6 @@ void RtfReader::readRawToken() {
       setSingleByteToken(kText, c, c);
       return;
   }
-}
-
-// The common control word, a backslash, up to 15 letters, an optional
-// hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
-// current block with room to spare: read in one go, with the same token as
-// the byte-by-byte reading gives. False, with nothing taken, for anything
-// else, which that reading then handles.
-bool RtfReader::readWholeControlWord() {
-  constexpr int kMostDigits = 8;
-  const std::uint8_t* start = input_.cursor();
-  if (input_.end() - start < kWholeWordWindow) return false;
-  const std::uint8_t* name = start + 1;
-  const std::uint8_t* p = scanLetters(name, name + 16);
-  const auto length = static_cast<std::size_t>(p - name);
-  if (length == 0 || length == 16) return false;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  const int digits = countDigits(p);
-  if (digits > kMostDigits) return false;
-  const std::uint32_t magnitude = digitsValue(p, digits);
-  p += digits;
-  if (*p >= 0x80) return false;
-
-  setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
-  token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
-  const auto textLength = static_cast<std::size_t>(p - start);
-  std::memcpy(token_.text.data(), start, kWholeWordWindow);
-  token_.text[textLength] = 0;
-  token_.textLength = static_cast<int>(textLength);
-  input_.advanceTo(*p == ' ' ? p + 1 : p);
-  return true;
 }
 
 // A hex escape whose two digits are ASCII, in the current block: read in
