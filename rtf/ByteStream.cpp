@@ -12,7 +12,7 @@ ByteStream::ByteStream(platform::ReadOnlyFile& file)
     : file_(&file),
       unread_(file.size()),
       blockSize_(unread_ ? static_cast<std::size_t>(std::min<std::uint64_t>(*unread_, kBlockSize)) : kBlockSize),
-      ownedBlock_(std::make_unique_for_overwrite<std::uint8_t[]>(blockSize_)) {}
+      ownedBlock_(new (std::align_val_t{kBlockAlignment}) std::uint8_t[blockSize_]) {}
 
 bool ByteStream::fetch() {
   if (!memory_.empty()) {

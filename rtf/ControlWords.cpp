@@ -321,13 +321,19 @@ constexpr bool rowBefore(const ControlWord& a, const ControlWord& b) {
   return std::string_view(a.name) < std::string_view(b.name);
 }
 
+}  // namespace
+
 // The table as the reader searches it, sorted while the program is built.
-constexpr std::array<ControlWord, kControlWordCount> kRows = [] {
+constexpr std::array<ControlWord, kControlWordCount> lookup::kRows = [] {
   std::array<ControlWord, kControlWordCount> rows = kListed;
   for (ControlWord& row : rows) row.checksum = nameChecksum(row.name);
   std::ranges::sort(rows, rowBefore);
   return rows;
 }();
+
+namespace {
+
+using lookup::kRows;
 
 static_assert(std::ranges::adjacent_find(kRows, [](const ControlWord& a, const ControlWord& b) {
                 return !rowBefore(a, b);
@@ -353,66 +359,42 @@ constexpr NameKey packName(std::string_view name) {
   return key;
 }
 
-// The low `bytes` bytes of a little-endian word.
-constexpr std::uint64_t lowBytes(std::size_t bytes) {
-  return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
-}
-
-constexpr std::array<NameKey, kLongestControlWord + 1> kMasks = [] {
-  std::array<NameKey, kLongestControlWord + 1> masks{};
-  for (std::size_t length = 0; length < masks.size(); ++length) {
-    masks[length] = {lowBytes(length), lowBytes(length > 8 ? length - 8 : 0)};
-  }
-  return masks;
-}();
-
-// The rows' keys, and after them one that no name of a lookup has (its
-// length byte is too large), for the empty places of the buckets.
 constexpr std::size_t kNoRow = kControlWordCount;
-constexpr std::array<NameKey, kControlWordCount + 1> kKeys = [] {
+
+}  // namespace
+
+// After the rows' keys, one that no name of a lookup has (its length byte
+// is too large), for the empty places of the buckets.
+constexpr std::array<NameKey, kControlWordCount + 1> lookup::kKeys = [] {
   std::array<NameKey, kControlWordCount + 1> keys{};
   for (std::size_t i = 0; i < kControlWordCount; ++i) keys[i] = packName(kRows[i].name);
   keys[kNoRow].high = std::uint64_t{0xFF} << 56;
   return keys;
 }();
 
-// The rows hashed by key into buckets of two places, so a lookup compares
-// two keys and takes neither branch nor loop. The multiplier is the first of
-// a fixed sequence that leaves no bucket with more than two rows.
-constexpr int kBucketBits = 11;
-using Bucket = std::array<std::uint16_t, 2>;
-
-constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier) {
-  return lookup::bucketOf(key, multiplier, kBucketBits);
-}
+namespace {
 
 constexpr bool spreadsWell(std::uint64_t multiplier) {
-  std::array<std::uint8_t, std::size_t{1} << kBucketBits> filled{};
+  std::array<std::uint8_t, std::size_t{1} << lookup::kBucketBits> filled{};
   for (std::size_t row = 0; row < kControlWordCount; ++row) {
-    if (++filled[bucketOf(kKeys[row], multiplier)] > 2) return false;
+    if (++filled[lookup::bucketOf(lookup::kKeys[row], multiplier)] > 2) return false;
   }
   return true;
 }
 
-constexpr std::uint64_t kMultiplier = [] {
-  std::uint64_t candidate = 0xC2B2AE3D27D4EB4FULL;
-  while (!spreadsWell(candidate)) candidate = (candidate * 6364136223846793005ULL + 1442695040888963407ULL) | 1;
-  return candidate;
-}();
+static_assert(spreadsWell(lookup::kMultiplier), "no bucket may get more than two rows: choose another multiplier");
 
-constexpr auto kBuckets = [] {
+}  // namespace
+
+constexpr std::array<lookup::Bucket, std::size_t{1} << lookup::kBucketBits> lookup::kBuckets = [] {
   std::array<Bucket, std::size_t{1} << kBucketBits> buckets{};
   for (Bucket& bucket : buckets) bucket = {kNoRow, kNoRow};
   for (std::size_t row = 0; row < kControlWordCount; ++row) {
-    Bucket& bucket = buckets[bucketOf(kKeys[row], kMultiplier)];
+    Bucket& bucket = buckets[bucketOf(kKeys[row])];
     bucket[bucket[0] == kNoRow ? 0 : 1] = static_cast<std::uint16_t>(row);
   }
   return buckets;
 }();
-
-}  // namespace
-
-const lookup::Tables lookup::kTables{kRows.data(), kKeys.data(), kBuckets.data(), kMultiplier, kBucketBits, &kMasks};
 
 const ControlWord* findControlWord(std::string_view name) {
   if (name.size() > kLongestControlWord) return nullptr;
@@ -421,6 +403,6 @@ const ControlWord* findControlWord(std::string_view name) {
   return findControlWord(padded.data(), name.size());
 }
 
-std::span<const ControlWord> controlWords() { return kRows; }
+std::span<const ControlWord> controlWords() { return lookup::kRows; }
 
 }  // namespace zav::rtf

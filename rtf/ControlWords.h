@@ -100,21 +100,37 @@ struct NameKey {
   std::uint64_t high = 0;
 };
 
-// The rows hashed by key into buckets of two places (ControlWords.cpp).
-struct Tables {
-  const ControlWord* rows;
-  const NameKey* keys;                     // the rows' keys, then one no name has
-  const std::array<std::uint16_t, 2>* buckets;
-  std::uint64_t multiplier;
-  int bucketBits;
-  // For each length up to the longest name, the masks that keep that many
-  // bytes of the two words.
-  const std::array<NameKey, kLongestControlWord + 1>* masks;
-};
-extern const Tables kTables;
+// The rows are hashed by key into buckets of two places. The numbers are
+// constants here so that a lookup needs no load to learn them;
+// ControlWords.cpp checks when it is built that this multiplier leaves no
+// bucket with more than two rows (any multiplier that does will serve).
+inline constexpr int kBucketBits = 11;
+inline constexpr std::uint64_t kMultiplier = 0x0FFD80AD018C0F33ULL;
+using Bucket = std::array<std::uint16_t, 2>;
 
-constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier, int bits) {
-  return static_cast<std::size_t>(((key.low ^ (key.high * 0x9E3779B97F4A7C15ULL)) * multiplier) >> (64 - bits));
+// The rows in table order (see controlWords), their keys and after them
+// one that no name of a lookup has, and the buckets (ControlWords.cpp).
+extern const std::array<ControlWord, kControlWordCount> kRows;
+extern const std::array<NameKey, kControlWordCount + 1> kKeys;
+extern const std::array<Bucket, std::size_t{1} << kBucketBits> kBuckets;
+
+// The low `bytes` bytes of a little-endian word.
+constexpr std::uint64_t lowBytes(std::size_t bytes) {
+  return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
+}
+
+// For each length up to the longest name, the masks that keep that many
+// bytes of the two words.
+inline constexpr std::array<NameKey, kLongestControlWord + 1> kMasks = [] {
+  std::array<NameKey, kLongestControlWord + 1> masks{};
+  for (std::size_t length = 0; length < masks.size(); ++length) {
+    masks[length] = {lowBytes(length), lowBytes(length > 8 ? length - 8 : 0)};
+  }
+  return masks;
+}();
+
+constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier = kMultiplier) {
+  return static_cast<std::size_t>(((key.low ^ (key.high * 0x9E3779B97F4A7C15ULL)) * multiplier) >> (64 - kBucketBits));
 }
 
 }  // namespace lookup
@@ -123,7 +139,6 @@ constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier, int
 // `name` on can be read (whatever follows the name): the name is taken in
 // two loads and masks, not byte by byte, and two keys are compared.
 inline const ControlWord* findControlWord(const char* name, std::size_t length) {
-  using lookup::kTables;
   if (length > kLongestControlWord) return nullptr;
   lookup::NameKey key;
   if constexpr (std::endian::native == std::endian::little) {
@@ -135,18 +150,18 @@ inline const ControlWord* findControlWord(const char* name, std::size_t length) 
       (i < 8 ? key.low : key.high) |= byte << (8 * (i % 8));
     }
   }
-  const lookup::NameKey& mask = (*kTables.masks)[length];
+  const lookup::NameKey& mask = lookup::kMasks[length];
   key.low &= mask.low;
   key.high = (key.high & mask.high) | (static_cast<std::uint64_t>(length) << 56);
-  const auto& bucket = kTables.buckets[lookup::bucketOf(key, kTables.multiplier, kTables.bucketBits)];
+  const lookup::Bucket& bucket = lookup::kBuckets[lookup::bucketOf(key)];
   // Selections rather than branches: which place matches is not predictable.
   const auto differs = [&key](std::size_t row) {
-    return ((kTables.keys[row].low ^ key.low) | (kTables.keys[row].high ^ key.high)) != 0;
+    return ((lookup::kKeys[row].low ^ key.low) | (lookup::kKeys[row].high ^ key.high)) != 0;
   };
   const std::size_t none = kControlWordCount;
   std::size_t row = differs(bucket[1]) ? none : bucket[1];
   row = differs(bucket[0]) ? row : bucket[0];
-  return row != none ? &kTables.rows[row] : nullptr;
+  return row != none ? &lookup::kRows[row] : nullptr;
 }
 
 // The rows, sorted by (checksum, name) when the program is built: the

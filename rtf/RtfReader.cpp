@@ -106,6 +106,37 @@ void RtfReader::setEndOfInput() {
   token_.textLength = 0;
 }
 
+// The common control word, a backslash, up to 15 letters, an optional
+// hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
+// current block with room to spare: read in one go, with the same token as
+// the byte-by-byte reading gives. False, with nothing taken, for anything
+// else, which that reading then handles.
+bool RtfReader::readWholeControlWord() {
+  constexpr int kMostDigits = 8;
+  const std::uint8_t* start = input_.cursor();
+  if (input_.end() - start < kWholeWordWindow) return false;
+  const std::uint8_t* name = start + 1;
+  const std::uint8_t* p = scanLetters(name, name + 16);
+  const auto length = static_cast<std::size_t>(p - name);
+  if (length == 0 || length == 16) return false;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const int digits = countDigits(p);
+  if (digits > kMostDigits) return false;
+  const std::uint32_t magnitude = digitsValue(p, digits);
+  p += digits;
+  if (*p >= 0x80) return false;
+
+  setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
+  token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
+  const auto textLength = static_cast<std::size_t>(p - start);
+  std::memcpy(token_.text.data(), start, kWholeWordWindow);
+  token_.text[textLength] = 0;
+  token_.textLength = static_cast<int>(textLength);
+  input_.advanceTo(*p == ' ' ? p + 1 : p);
+  return true;
+}
+
 void RtfReader::readRawToken() {
   if (input_.cursor() < input_.end() && *input_.cursor() == '\\' && readWholeControlWord()) return;
   const int c = input_.next();
@@ -138,37 +169,6 @@ void RtfReader::readRawToken() {
       setSingleByteToken(kText, c, c);
       return;
   }
-}
-
-// The common control word, a backslash, up to 15 letters, an optional
-// hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
-// current block with room to spare: read in one go, with the same token as
-// the byte-by-byte reading gives. False, with nothing taken, for anything
-// else, which that reading then handles.
-bool RtfReader::readWholeControlWord() {
-  constexpr int kMostDigits = 8;
-  const std::uint8_t* start = input_.cursor();
-  if (input_.end() - start < kWholeWordWindow) return false;
-  const std::uint8_t* name = start + 1;
-  const std::uint8_t* p = scanLetters(name, name + 16);
-  const auto length = static_cast<std::size_t>(p - name);
-  if (length == 0 || length == 16) return false;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  const int digits = countDigits(p);
-  if (digits > kMostDigits) return false;
-  const std::uint32_t magnitude = digitsValue(p, digits);
-  p += digits;
-  if (*p >= 0x80) return false;
-
-  setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
-  token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
-  const auto textLength = static_cast<std::size_t>(p - start);
-  std::memcpy(token_.text.data(), start, kWholeWordWindow);
-  token_.text[textLength] = 0;
-  token_.textLength = static_cast<int>(textLength);
-  input_.advanceTo(*p == ' ' ? p + 1 : p);
-  return true;
 }
 
 // A hex escape whose two digits are ASCII, in the current block: read in
@@ -393,48 +393,159 @@ void RtfReader::takeTextRuns() {
   }
 }
 
+namespace {
+
+// The control words and symbols a skip has passed but not yet looked up.
+// Only the token the skip ends with can be seen, and of the tokens inside
+// the group only two things reach it: the minor of the last recognised
+// word, and, when the skip ends at the end of the input, the last major.
+// So the words wait here and are looked up from the last back, until one
+// is found, only when the skip ends or leaves the block they lie in.
+class PassedWords {
+ public:
+  explicit PassedWords(Token& token) : token_(token) {}
+
+  // A word of `length` bytes at `name`, where 16 bytes can be read.
+  void add(const std::uint8_t* name, std::size_t length) {
+    if (count_ == words_.size()) settle();
+    words_[count_++] = {name, length, false};
+  }
+  // A token passed that sets the major only.
+  void setMajor(int major) {
+    token_.major = major;
+    if (count_ > 0) words_[count_ - 1].majorSetAfter = true;
+  }
+  // A raw TAB sets both numbers, whatever came before.
+  void setTab() {
+    count_ = 0;
+    token_.major = kMajorSpecialChar;
+    token_.minor = kTab;
+  }
+  // Gives the token what the waiting words leave in it.
+  void settle() {
+    bool majorSetAfter = false;
+    while (count_ > 0) {
+      const Word& word = words_[--count_];
+      majorSetAfter = majorSetAfter || word.majorSetAfter;
+      const ControlWord* row = findControlWord(reinterpret_cast<const char*>(word.name), word.length);
+      if (row == nullptr) continue;
+      token_.minor = row->minor;
+      if (!majorSetAfter) token_.major = row->major;
+      count_ = 0;
+    }
+  }
+
+ private:
+  struct Word {
+    const std::uint8_t* name;
+    std::size_t length;
+    bool majorSetAfter;  // a later token, not a word, set the major
+  };
+  Token& token_;
+  std::array<Word, 32> words_{};
+  std::size_t count_ = 0;
+};
+
+// The escape at p, a backslash with at least kWholeWordWindow bytes of the
+// block from it on, passed as reading it would: returns where the next
+// token starts, or null, having passed nothing, for an escape that the
+// token reader must take (a long word or number, a byte with the high bit
+// set).
+const std::uint8_t* passEscape(const std::uint8_t* p, PassedWords& passed) {
+  const std::uint8_t c = p[1];
+  if (isLetter(c)) {
+    const std::uint8_t* name = p + 1;
+    const std::uint8_t* q = scanLetters(name, name + 16);
+    const auto length = static_cast<std::size_t>(q - name);
+    if (length == 16) return nullptr;
+    if (*q == '-') ++q;
+    const int digits = countDigits(q);
+    if (digits == 16) return nullptr;
+    q += digits;
+    if (*q >= 0x80) return nullptr;
+    passed.add(name, length);
+    return *q == ' ' ? q + 1 : q;
+  }
+  if (c >= 0x80) return nullptr;
+  switch (c) {
+    case '\'':
+      if (p[2] >= 0x80 || p[3] >= 0x80) return nullptr;
+      passed.setMajor(16 * hexDigitValue(p[2]) + hexDigitValue(p[3]));
+      return p + 4;
+    case ':':
+    case '{':
+    case '}':
+    case '\\':
+      passed.setMajor(c);
+      return p + 2;
+    default:
+      passed.add(p + 1, 1);
+      return p + 2;
+  }
+}
+
+}  // namespace
+
 // Without a read hook no one sees the tokens inside the group, so only the
 // bytes that change the nesting, end the input or begin an escape are
-// looked at; the rest pass in bulk. Escapes are read as tokens, and the
-// plain bytes and TABs passed leave the current token's major and minor as
-// reading them one by one would, so the token this ends with is exactly
-// the token-by-token one.
+// looked at; the rest pass in bulk, and escapes are passed without making
+// tokens of them (see PassedWords). The plain bytes and TABs passed leave
+// the current token's major and minor as reading them one by one would, so
+// the token this ends with is exactly the token-by-token one.
 void RtfReader::skipGroup() {
   if (readHook_) {
     skipGroupTokenByToken();
     return;
   }
+  PassedWords passed(token_);
   std::int64_t level = 1;  // wide: a file of braces alone cannot wrap it
   while (input_.fill()) {
-    const std::uint8_t* start = input_.cursor();
-    const std::uint8_t* stop = findSkipStop(start, input_.end());
-    if (stop > start) token_.major = stop[-1];  // plain characters are text tokens
-    if (stop == input_.end()) {
-      input_.advanceTo(stop);
-      continue;
-    }
-    input_.advanceTo(stop);
-    if (*stop == '\\') {
-      readRawToken();
-      continue;
-    }
-    const std::uint8_t byte = *stop;
-    input_.advanceTo(stop + 1);
-    if (byte == '{') {
-      ++level;
-      token_.major = kBeginGroup;
-    } else if (byte == '}') {
-      if (--level < 1) {
+    const std::uint8_t* p = input_.cursor();
+    const std::uint8_t* const end = input_.end();
+    bool tokenRead = false;
+    while (!tokenRead) {
+      const std::uint8_t* stop = findSkipStop(p, end);
+      if (stop > p) passed.setMajor(stop[-1]);  // plain characters are text tokens
+      p = stop;
+      if (p == end) break;
+      const std::uint8_t byte = *p;
+      if (byte == '\\') {
+        const std::uint8_t* next = end - p >= kWholeWordWindow ? passEscape(p, passed) : nullptr;
+        if (next != nullptr) {
+          p = next;
+          continue;
+        }
+        passed.settle();
+        input_.advanceTo(p);
+        readRawToken();  // may fetch blocks: this one is left
+        tokenRead = true;
+        continue;
+      }
+      ++p;
+      if (byte == '{') {
+        ++level;
+        passed.setMajor(kBeginGroup);
+      } else if (byte == '}') {
+        if (--level >= 1) {
+          passed.setMajor(kEndGroup);
+          continue;
+        }
+        passed.settle();
+        input_.advanceTo(p);
         setSingleByteToken(kGroup, kEndGroup, byte);
         return;
+      } else if (byte == '\t') {
+        passed.setTab();
+      } else {
+        passed.settle();
+        input_.advanceTo(p);
+        setEndOfInput();  // a byte with the high bit set where a token begins
+        return;
       }
-      token_.major = kEndGroup;
-    } else if (byte == '\t') {
-      token_.major = kMajorSpecialChar;
-      token_.minor = kTab;
-    } else {
-      setEndOfInput();  // a byte with the high bit set where a token begins
-      return;
+    }
+    if (!tokenRead) {
+      passed.settle();  // before the block is reused
+      input_.advanceTo(p);
     }
   }
   setEndOfInput();

@@ -149,7 +149,7 @@ class RtfReader {
   void reportMalfunction() const;
   void readCommonTokens();
   void readRawToken();
-  bool readWholeControlWord();
+  [[gnu::always_inline]] inline bool readWholeControlWord();
   bool readWholeHexEscape();
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
