@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "ByteStream.h"
 #include "FuzzCheck.h"
@@ -23,38 +22,44 @@ using zav::rtf::RtfReader;
 using zav::rtf::TextRunHandler;
 using zav::rtf::Token;
 
-// What a handler can see of each token: the fields its class gives a
-// meaning (a text token, say, leaves the minor as the last word set it).
+// What a handler can see of each token (the fields its class gives a
+// meaning: a text token, say, leaves the minor as the last word set it),
+// folded into a hash: a vector of every value cost more than the reader.
 class Trace {
  public:
   void add(const Token& token) {
-    values_.push_back(token.tokenClass);
+    add(token.tokenClass);
     switch (token.tokenClass) {
       case zav::rtf::kGroup:
-        values_.push_back(token.major);
+        add(token.major);
         return;
       case zav::rtf::kText:
-        values_.push_back(token.major);
+        add(token.major);
         break;
       case zav::rtf::kControl:
-        values_.insert(values_.end(), {token.major, token.minor, token.param});
+        add(token.major);
+        add(token.minor);
+        add(token.param);
         break;
       case zav::rtf::kUnrecognised:
-        values_.push_back(token.param);
+        add(token.param);
         break;
       default:
         return;
     }
     const std::string_view text = token.textView();
-    values_.push_back(static_cast<std::int64_t>(text.size()));
-    values_.insert(values_.end(), text.begin(), text.end());
+    add(static_cast<std::int64_t>(text.size()));
+    for (const char c : text) add(c);
   }
-  void add(int value) { values_.push_back(value); }
+  void add(std::int64_t value) {
+    hash_ = (hash_ ^ static_cast<std::uint64_t>(value)) * 0x100000001b3u;
+    ++count_;
+  }
   bool operator==(const Trace&) const = default;
-  const std::vector<std::int64_t>& values() const { return values_; }
 
  private:
-  std::vector<std::int64_t> values_;
+  std::uint64_t hash_ = 0xcbf29ce484222325u;
+  std::uint64_t count_ = 0;
 };
 
 struct Reading {
