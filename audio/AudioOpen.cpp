@@ -50,8 +50,6 @@ Kind kindOf(const char* suffix) {
   return Kind::None;
 }
 
-bool isSingleByte(const char* p) { return platform::nextChar(p) == p + 1; }
-
 // The readers of one open call; whatever was not run stays in its initial
 // state and adds nothing.
 struct Readers {
@@ -161,14 +159,20 @@ bool storeRiffInfo(const RiffInfo& info, PropertyTable& properties) {
 std::span<const PropertyRow> audioCatalogue() { return kCatalogue; }
 
 const char* findSuffix(const char* path) {
-  const char* nameStart = path;
-  for (const char* p = path; *p != 0; p = platform::nextChar(p)) {
-    if (isSingleByte(p) && (*p == '\\' || *p == '/' || *p == ':')) nameStart = p + 1;
-  }
+  // One pass: the last dot after the last separator, each a single-byte
+  // character (a double-byte character's trail byte may look like either).
   const char* suffix = nullptr;
-  const char* p = nameStart;
-  for (; *p != 0; p = platform::nextChar(p)) {
-    if (isSingleByte(p) && *p == '.') suffix = p;
+  const char* p = path;
+  while (*p != 0) {
+    const char* next = platform::nextChar(p);
+    if (next == p + 1) {
+      if (*p == '\\' || *p == '/' || *p == ':') {
+        suffix = nullptr;
+      } else if (*p == '.') {
+        suffix = p;
+      }
+    }
+    p = next;
   }
   return suffix != nullptr ? suffix : p;
 }

@@ -56,18 +56,26 @@ const char* FileCheck::reason() const {
   return error == kNotRegular ? "not a regular file" : std::strerror(error);
 }
 
-FileCheck checkFile(const std::string& path) {
+FileCheck checkFile(const FileEntry& entry) {
   FileCheck check;
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) {
-    check.error = errno;
-  } else if (!S_ISREG(status.st_mode)) {
-    check.error = kNotRegular;
-  } else if (faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0) {
-    check.error = errno;
+  const char* path = entry.path.c_str();
+  if (entry.known) {
+    check.size = entry.known->size;
+    check.modified = entry.known->modified;
+  } else {
+    struct stat status {};
+    if (stat(path, &status) != 0) {
+      check.error = errno;
+      return check;
+    }
+    check.size = status.st_size;
+    check.modified = status.st_mtim.tv_sec;
+    if (!S_ISREG(status.st_mode)) {
+      check.error = kNotRegular;
+      return check;
+    }
   }
-  check.size = status.st_size;
-  check.modified = status.st_mtim.tv_sec;
+  if (faccessat(AT_FDCWD, path, R_OK, AT_EACCESS) != 0) check.error = errno;
   return check;
 }
 
@@ -80,7 +88,7 @@ FileRecord fileRecord(const FileEntry& entry, const TextConverter& converter, Fi
   FileRecord record;
   record.path = converter.convert(entry.path);
   record.relativePath = converter.convert(entry.relativePath);
-  check = checkFile(entry.path);
+  check = checkFile(entry);
   record.size = check.size;
   record.modified = check.modified;
   return record;
@@ -111,8 +119,9 @@ FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
   return record;
 }
 
-FileStatus driveFile(const PluginList& plugins, const std::string& path, FileCheck& check) {
-  check = checkFile(path);
+FileStatus driveFile(const PluginList& plugins, const FileEntry& entry, FileCheck& check) {
+  check = checkFile(entry);
+  const std::string& path = entry.path;
   if (check.error != 0) return FileStatus::unreadable;
   const Plugin* plugin = claimantOf(plugins, path);
   if (plugin == nullptr) return FileStatus::unclaimed;

@@ -4,6 +4,7 @@
 #define ZAV_HOST_FILEDRIVER_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "PluginFolder.h"
@@ -13,9 +14,17 @@
 namespace zav::host {
 
 // A file found by a walk or named by the user.
+// What the walk's own stat of a named file told, so the check need not
+// stat it again.
+struct KnownStatus {
+  std::int64_t size = 0;
+  std::int64_t modified = 0;
+};
+
 struct FileEntry {
   std::string path;
   std::string relativePath;  // below the named folder; the name of a named file
+  std::optional<KnownStatus> known = std::nullopt;
 };
 
 // The host's check before any plug-in sees a file: a regular file that this
@@ -27,7 +36,7 @@ struct FileCheck {
   std::int64_t modified = 0;
   const char* reason() const;
 };
-FileCheck checkFile(const std::string& path);
+FileCheck checkFile(const FileEntry& entry);
 
 // The fields of a file's record that need no plug-in (paths, size, time),
 // after the host's check, which `check` tells.
@@ -43,7 +52,7 @@ FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
 
 // The same calls for timing: nothing is copied or kept. Tells whether the
 // file was unreadable (`check` says why), unclaimed, or read (ok).
-FileStatus driveFile(const PluginList& plugins, const std::string& path, FileCheck& check);
+FileStatus driveFile(const PluginList& plugins, const FileEntry& entry, FileCheck& check);
 
 }  // namespace zav::host
 

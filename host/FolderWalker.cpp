@@ -74,7 +74,7 @@ void PathWalker::add(const std::string& path, const std::string& relativePrefix)
   } else if (S_ISDIR(status.st_mode)) {
     walk(path, relativePrefix);
   } else if (S_ISREG(status.st_mode)) {
-    callbacks_.file({path, baseName(path)});
+    callbacks_.file({path, baseName(path), KnownStatus{status.st_size, status.st_mtim.tv_sec}});
   } else {
     problem(path, "not a regular file or folder");
   }

@@ -40,7 +40,7 @@ class Show {
   void addFile(const FileEntry& file) {
     if (options_.format == OutputFormat::null) {
       FileCheck check;
-      const FileStatus status = driveFile(plugins_, file.path, check);
+      const FileStatus status = driveFile(plugins_, file, check);
       tally_.add(status);
       if (status == FileStatus::unreadable) problem(file.path, check.reason());
       return;

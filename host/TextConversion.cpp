@@ -98,13 +98,20 @@ bool isValidUtf8(std::string_view bytes) {
 TextConverter::TextConverter(unsigned codePage, LegacyEncoding legacy, bool keepBytes)
     : utf8CodePage_(codePage != kCodePageShiftJis),
       legacy_(legacy),
-      keepBytes_(keepBytes),
-      cp932_(iconv_open("UTF-8", "CP932")),
-      cp1252_(iconv_open("UTF-8", "CP1252")) {}
+      keepBytes_(keepBytes) {}
 
-TextConverter::~TextConverter() {
-  if (cp932_ != kNoDecoder) iconv_close(cp932_);
-  if (cp1252_ != kNoDecoder) iconv_close(cp1252_);
+TextConverter::~TextConverter() = default;
+
+TextConverter::LazyDecoder::~LazyDecoder() {
+  if (opened_ && handle_ != kNoDecoder) iconv_close(handle_);
+}
+
+iconv_t TextConverter::LazyDecoder::get() {
+  if (!opened_) {
+    handle_ = iconv_open("UTF-8", encoding_);
+    opened_ = true;
+  }
+  return handle_;
 }
 
 Text TextConverter::convert(std::string_view bytes) const {
@@ -112,22 +119,22 @@ Text TextConverter::convert(std::string_view bytes) const {
   if (utf8CodePage_ && isValidUtf8(bytes)) return {std::string(bytes), std::nullopt};
   switch (legacy_) {
     case LegacyEncoding::cp932:
-      return finish(bytes, asLegacy(cp932_, bytes));
+      return finish(bytes, asLegacy(cp932_.get(), bytes));
     case LegacyEncoding::cp1252:
-      return finish(bytes, asLegacy(cp1252_, bytes));
+      return finish(bytes, asLegacy(cp1252_.get(), bytes));
     case LegacyEncoding::automatic:
       break;
   }
   if (auto japanese = asCp932(bytes, /*needDoubleByte=*/utf8CodePage_)) {
     return finish(bytes, std::move(*japanese));
   }
-  return finish(bytes, asLegacy(cp1252_, bytes));
+  return finish(bytes, asLegacy(cp1252_.get(), bytes));
 }
 
 Text TextConverter::convertTitle(std::string_view bytes) const {
   if (keepBytes_ || isAscii(bytes)) return {std::string(bytes), std::nullopt};
   if (utf8CodePage_) return finish(bytes, sanitizedUtf8(bytes));
-  return finish(bytes, asLegacy(cp932_, bytes));
+  return finish(bytes, asLegacy(cp932_.get(), bytes));
 }
 
 bool TextConverter::decode(iconv_t decoder, std::string_view bytes, Strictness strictness,
@@ -164,7 +171,7 @@ std::optional<std::string> TextConverter::asCp932(std::string_view bytes,
   if (needDoubleByte && !holdsCp932LeadByte(bytes)) return std::nullopt;
   std::string out;
   out.reserve(bytes.size() * 3 / 2);
-  if (!decode(cp932_, bytes, Strictness::strict, out) || holdsPrivateUse(out)) {
+  if (!decode(cp932_.get(), bytes, Strictness::strict, out) || holdsPrivateUse(out)) {
     return std::nullopt;
   }
   return out;

@@ -55,11 +55,27 @@ class TextConverter {
   std::string asLegacy(iconv_t decoder, std::string_view bytes) const;
   Text finish(std::string_view bytes, std::string converted) const;
 
+  // An iconv decoder opened on first use: loading its module costs as much
+  // as reading a few hundred files, and many runs meet no text that needs it.
+  class LazyDecoder {
+   public:
+    explicit LazyDecoder(const char* encoding) : encoding_(encoding) {}
+    ~LazyDecoder();
+    LazyDecoder(const LazyDecoder&) = delete;
+    LazyDecoder& operator=(const LazyDecoder&) = delete;
+    iconv_t get();
+
+   private:
+    const char* encoding_;
+    bool opened_ = false;
+    iconv_t handle_{};
+  };
+
   bool utf8CodePage_;
   LegacyEncoding legacy_;
   bool keepBytes_;
-  iconv_t cp932_;
-  iconv_t cp1252_;
+  mutable LazyDecoder cp932_{"CP932"};
+  mutable LazyDecoder cp1252_{"CP1252"};
 };
 
 }  // namespace zav::host

@@ -14,6 +14,8 @@ bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 const char* nextChar(const char* p) {
   if (p == nullptr || *p == 0) return p;
+  // No code page the plug-ins meet has a lead byte below 0x80.
+  if (static_cast<unsigned char>(*p) < 0x80) return p + 1;
   return p + side::characterLength(p);
 }
 

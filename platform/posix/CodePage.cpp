@@ -63,7 +63,8 @@ std::size_t sequenceLength(std::uint8_t lead) {
 
 class Converter {
  public:
-  Converter() : handle_(iconv_open(isShiftJis() ? "CP932" : "UTF-8", "UTF-32LE")) {}
+  Converter()
+      : handle_(isShiftJis() ? iconv_open("CP932", "UTF-32LE") : reinterpret_cast<iconv_t>(-1)) {}
   ~Converter() {
     if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
   }
@@ -72,6 +73,10 @@ class Converter {
 
   // Appends one character; '?' when the code page has no such character.
   void convert(char32_t codePoint, std::string& out) {
+    if (!isShiftJis()) {
+      appendUtf8(codePoint, out);
+      return;
+    }
     std::array<char, 8> converted{};
     const std::size_t length = encode(codePoint, converted);
     // glibc drops the Unicode tag characters (U+E0000 to U+E007F) without a
@@ -98,6 +103,29 @@ class Converter {
       return 0;
     }
     return converted.size() - outLeft;
+  }
+
+  // UTF-8 needs no conversion module, whose loading costs more than all the
+  // titles it would convert; iconv's result is the same, '?' for a surrogate.
+  static void appendUtf8(char32_t c, std::string& out) {
+    const auto unit = [&](char32_t bits) { out += static_cast<char>(bits); };
+    if (c < 0x80) {
+      unit(c);
+    } else if (c < 0x800) {
+      unit(0xC0 | (c >> 6));
+      unit(0x80 | (c & 0x3F));
+    } else if (c >= 0xD800 && c < 0xE000) {
+      out += '?';
+    } else if (c < 0x10000) {
+      unit(0xE0 | (c >> 12));
+      unit(0x80 | ((c >> 6) & 0x3F));
+      unit(0x80 | (c & 0x3F));
+    } else {
+      unit(0xF0 | (c >> 18));
+      unit(0x80 | ((c >> 12) & 0x3F));
+      unit(0x80 | ((c >> 6) & 0x3F));
+      unit(0x80 | (c & 0x3F));
+    }
   }
 
   iconv_t handle_;
