@@ -180,9 +180,11 @@ const char* findSuffix(const char* path) {
 int openAudioFile(const char* path, PropertyTable& properties) {
   // The name alone decides how a file is read, never its content; a name
   // no reader claims is not opened at all.
-  if (kindOf(findSuffix(path)) == Kind::None) return 0;
+  const Kind kind = kindOf(findSuffix(path));
+  if (kind == Kind::None) return 0;
   // One open for all readers, which share what has been read.
-  platform::FileView file(path);
+  platform::FileView file(path, kind == Kind::Mpeg ? platform::FileView::kTagTailSize
+                                                   : platform::FileView::kTailSize);
   return readAudioFile(path, file, properties);
 }
 

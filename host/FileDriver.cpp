@@ -75,8 +75,14 @@ FileCheck checkFile(const FileEntry& entry) {
       return check;
     }
   }
-  if (faccessat(AT_FDCWD, path, R_OK, AT_EACCESS) != 0) check.error = errno;
   return check;
+}
+
+bool checkReadable(const FileEntry& entry, FileCheck& check) {
+  if (check.error == 0 && faccessat(AT_FDCWD, entry.path.c_str(), R_OK, AT_EACCESS) != 0) {
+    check.error = errno;
+  }
+  return check.error == 0;
 }
 
 const Plugin* claimantOf(const PluginList& plugins, const std::string& path) {
@@ -105,7 +111,8 @@ FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
   }
   const Plugin* plugin = claimantOf(plugins, entry.path);
   if (plugin == nullptr) {
-    record.status = FileStatus::unclaimed;
+    record.status = checkReadable(entry, check) ? FileStatus::unclaimed : FileStatus::unreadable;
+    if (check.error != 0) record.reason = check.reason();
     return record;
   }
   const PluginEntryPoints& entryPoints = plugin->entryPoints();
@@ -115,6 +122,14 @@ FileRecord inspectFile(const PluginList& plugins, const FileEntry& entry,
   readProperties(entryPoints, converter, record);
   entryPoints.close();
   const bool found = !record.properties.empty() || !record.lines.empty();
+  if (!found && !checkReadable(entry, check)) {
+    // As if no plug-in had been asked: it could not have read the file.
+    record.plugin.clear();
+    record.openResult = 0;
+    record.status = FileStatus::unreadable;
+    record.reason = check.reason();
+    return record;
+  }
   record.status = found ? FileStatus::ok : FileStatus::noMetadata;
   return record;
 }
@@ -124,18 +139,23 @@ FileStatus driveFile(const PluginList& plugins, const FileEntry& entry, FileChec
   const std::string& path = entry.path;
   if (check.error != 0) return FileStatus::unreadable;
   const Plugin* plugin = claimantOf(plugins, path);
-  if (plugin == nullptr) return FileStatus::unclaimed;
+  if (plugin == nullptr) {
+    return checkReadable(entry, check) ? FileStatus::unclaimed : FileStatus::unreadable;
+  }
   const PluginEntryPoints& entryPoints = plugin->entryPoints();
   entryPoints.open(path.c_str());
-  while (entryPoints.getLine() != nullptr) {
-  }
+  bool found = false;
+  while (entryPoints.getLine() != nullptr) found = true;
   const int count = entryPoints.getPropertyCount();
   for (int index = 0; index < count; ++index) {
     entryPoints.getPropertyKey(index);
     entryPoints.getPropertyTitle(index);
-    entryPoints.getPropertyValue(index);
+    if (const char* value = entryPoints.getPropertyValue(index); value != nullptr && *value != 0) {
+      found = true;
+    }
   }
   entryPoints.close();
+  if (!found && !checkReadable(entry, check)) return FileStatus::unreadable;
   return FileStatus::ok;
 }
 

@@ -27,16 +27,20 @@ struct FileEntry {
   std::optional<KnownStatus> known = std::nullopt;
 };
 
-// The host's check before any plug-in sees a file: a regular file that this
-// process may read. Only stat and faccessat, so the plug-ins' own opens stay
-// the only ones.
+// The host's check of a file: a regular file that this process may read.
+// Only stat and faccessat, so the plug-ins' own opens stay the only ones; and
+// faccessat only where the plug-in's reading leaves it in doubt (a file that
+// gave a property or a line was read).
 struct FileCheck {
   int error = 0;  // errno of the failed check; 0 when the file may be read
   std::int64_t size = 0;
   std::int64_t modified = 0;
   const char* reason() const;
 };
+// A regular file (stat, unless the walk already did).
 FileCheck checkFile(const FileEntry& entry);
+// And one this process may read; false (with `check` telling why) if not.
+bool checkReadable(const FileEntry& entry, FileCheck& check);
 
 // The fields of a file's record that need no plug-in (paths, size, time),
 // after the host's check, which `check` tells.

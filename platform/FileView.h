@@ -21,11 +21,14 @@ class FileView {
   // most files, and for the tags and lists that writers put at the end.
   static constexpr std::size_t kHeadSize = 16 * 1024;
   static constexpr std::size_t kTailSize = 4 * 1024;
+  // What an ID3v1 tag needs: MPEG files keep nothing else at the end.
+  static constexpr std::size_t kTagTailSize = 128;
   // A read elsewhere fetches at least this much, so headers that lie close
   // together cost one read.
   static constexpr std::size_t kReadAhead = 4 * 1024;
 
-  explicit FileView(const char* path);
+  // `tailSize`: how much of the end is read with the first use of any of it.
+  explicit FileView(const char* path, std::size_t tailSize = kTailSize);
   explicit FileView(std::span<const std::uint8_t> bytes);
   FileView(const FileView&) = delete;
   FileView& operator=(const FileView&) = delete;
@@ -44,7 +47,8 @@ class FileView {
  private:
   // Bytes read from the file; not cleared before they are read into.
   struct Buffer {
-    std::unique_ptr<std::uint8_t[]> data;
+    std::unique_ptr<std::uint8_t[]> storage;
+    std::uint8_t* data = nullptr;  // in `storage`, on a cache line
     std::size_t size = 0;
     std::size_t capacity = 0;
     // Room for `count` bytes; what was there before is not kept.

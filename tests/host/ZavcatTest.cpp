@@ -89,7 +89,7 @@ TEST(Zavcat, RecordsUnclaimedFilesInAWalkAsWellAsNamed) {
   EXPECT_EQ(run.exitStatus, 0);
 }
 
-TEST(Zavcat, RefusesAFileItMayNotReadWithoutAPluginSeeingIt) {
+TEST(Zavcat, RecordsAFileItMayNotReadAsUnreadable) {
   TempFolder disc;
   const std::string locked = disc.write("locked.echo", bytes("secret"));
   const std::string open = disc.write("open.echo", bytes("public"));
