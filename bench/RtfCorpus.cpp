@@ -284,28 +284,26 @@ class Writer {
     out_ += " \\par }\r\n";
   }
 
+  // The four sides' borders, top, left, bottom, right, with `prefix`
+  // ("\\trbrdr" for a row, "\\clbrdr" for a cell).
+  void borders(const char* prefix) {
+    for (const char side : {'t', 'l', 'b', 'r'}) {
+      out_ += prefix;
+      out_ += side;
+      out_ += kBorder;
+    }
+  }
+
   void rowProperties(std::size_t cells) {
-    out_ += "\\trowd \\irow0\\irowband0\\ltrrow\\ts11\\trgaph108\\trleft-108\\trbrdrt";
-    out_ += kBorder;
-    out_ += "\\trbrdrl";
-    out_ += kBorder;
-    out_ += "\\trbrdrb";
-    out_ += kBorder;
-    out_ += "\\trbrdrr";
-    out_ += kBorder;
+    out_ += "\\trowd \\irow0\\irowband0\\ltrrow\\ts11\\trgaph108\\trleft-108";
+    borders("\\trbrdr");
     out_ += "\\trftsWidth1\\trftsWidthB3\\trftsWidthA3\\trautofit1\\trpaddl108\\trpaddr108\\trpaddfl3"
             "\\trpaddft3\\trpaddfb3\\trpaddfr3\\tblrsid";
     rsid();
     out_ += "\\tbllkhdrrows\\tbllklastrow\\tbllkhdrcols\\tbllklastcol\\tblind0\\tblindtype3 ";
     for (std::size_t c = 0; c < cells; ++c) {
-      out_ += "\\clvertalt\\clbrdrt";
-      out_ += kBorder;
-      out_ += "\\clbrdrl";
-      out_ += kBorder;
-      out_ += "\\clbrdrb";
-      out_ += kBorder;
-      out_ += "\\clbrdrr";
-      out_ += kBorder;
+      out_ += "\\clvertalt";
+      borders("\\clbrdr");
       out_ += "\\cltxlrtb\\clftsWidth3\\clwWidth2831\\clshdrawnil \\cellx" + std::to_string(2723 * (c + 1)) + "\r\n";
     }
   }

@@ -39,16 +39,9 @@ const std::vector<std::string>& corpus() {
   return documents;
 }
 
-// The corpus through the module's own open, every value and every line, as
-// a host drives it: files on disk, warm cache. The 1 GB/s target.
-void openCorpusFiles(benchmark::State& state) {
-  const auto folder = std::filesystem::temp_directory_path() / "zav-bench-rtf-corpus";
-  std::filesystem::create_directories(folder);
-  std::vector<std::string> paths;
-  for (std::size_t i = 0; i < corpus().size(); ++i) {
-    paths.push_back((folder / ("doc" + std::to_string(i) + ".rtf")).string());
-    std::ofstream(paths.back(), std::ios::binary) << corpus()[i];
-  }
+// Each file through the module's own open, every value and every line, as
+// a host drives it.
+void openEachFile(benchmark::State& state, const std::vector<std::string>& paths) {
   zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavbench.dll");
   for (auto _ : state) {
     for (const std::string& path : paths) {
@@ -60,6 +53,19 @@ void openCorpusFiles(benchmark::State& state) {
     }
   }
   zav::rtf::closeRtfFile();
+}
+
+// The corpus through the module's own open, every value and every line, as
+// a host drives it: files on disk, warm cache. The 1 GB/s target.
+void openCorpusFiles(benchmark::State& state) {
+  const auto folder = std::filesystem::temp_directory_path() / "zav-bench-rtf-corpus";
+  std::filesystem::create_directories(folder);
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < corpus().size(); ++i) {
+    paths.push_back((folder / ("doc" + std::to_string(i) + ".rtf")).string());
+    std::ofstream(paths.back(), std::ios::binary) << corpus()[i];
+  }
+  openEachFile(state, paths);
   state.SetBytesProcessed(state.iterations() * totalSize(corpus()));
   state.counters["files"] = benchmark::Counter(
       static_cast<double>(paths.size()) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -83,17 +89,7 @@ void openListedFiles(benchmark::State& state) {
     state.SkipWithError("no rtf.list: make the corpus with tools/make_bench_corpus.py");
     return;
   }
-  zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavbench.dll");
-  for (auto _ : state) {
-    for (const std::string& path : paths) {
-      properties.resetValues();
-      zav::rtf::closeRtfFile();
-      zav::rtf::openRtfFile(path.c_str(), properties);
-      while (const char* line = zav::rtf::nextLine()) benchmark::DoNotOptimize(line);
-      for (int i = 0; i < properties.count(); ++i) benchmark::DoNotOptimize(properties.value(i));
-    }
-  }
-  zav::rtf::closeRtfFile();
+  openEachFile(state, paths);
   state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(openListedFiles)->Unit(benchmark::kMillisecond);
