@@ -154,6 +154,31 @@ bool storeRiffInfo(const RiffInfo& info, PropertyTable& properties) {
   return true;
 }
 
+// The readers `kind` calls for, over `file`, and their values stored.
+int readFile(Kind kind, platform::FileView& file, PropertyTable& properties) {
+  Readers readers;
+  switch (kind) {
+    case Kind::Mpeg:
+      readers.id3v1.readTag(file);
+      readers.id3v2.readTag(file);
+      readers.mpeg.analyze(file);
+      break;
+    case Kind::Wave:
+      readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
+      break;
+    case Kind::Avi:
+      readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
+      break;
+    case Kind::None:
+      break;
+  }
+  bool found = storeMpegAnalysis(readers.mpeg, properties);
+  found = storeId3v1(readers.id3v1, properties) || found;
+  found = storeId3v2(readers.id3v2, properties) || found;
+  found = storeRiffInfo(readers.riff, properties) || found;
+  return found ? 1 : 0;
+}
+
 }  // namespace
 
 std::span<const PropertyRow> audioCatalogue() { return kCatalogue; }
@@ -185,31 +210,11 @@ int openAudioFile(const char* path, PropertyTable& properties) {
   // One open for all readers, which share what has been read.
   platform::FileView file(path, kind == Kind::Mpeg ? platform::FileView::kTagTailSize
                                                    : platform::FileView::kTailSize);
-  return readAudioFile(path, file, properties);
+  return readFile(kind, file, properties);
 }
 
 int readAudioFile(const char* name, platform::FileView& file, PropertyTable& properties) {
-  Readers readers;
-  switch (kindOf(findSuffix(name))) {
-    case Kind::Mpeg:
-      readers.id3v1.readTag(file);
-      readers.id3v2.readTag(file);
-      readers.mpeg.analyze(file);
-      break;
-    case Kind::Wave:
-      readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
-      break;
-    case Kind::Avi:
-      readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
-      break;
-    case Kind::None:
-      break;
-  }
-  bool found = storeMpegAnalysis(readers.mpeg, properties);
-  found = storeId3v1(readers.id3v1, properties) || found;
-  found = storeId3v2(readers.id3v2, properties) || found;
-  found = storeRiffInfo(readers.riff, properties) || found;
-  return found ? 1 : 0;
+  return readFile(kindOf(findSuffix(name)), file, properties);
 }
 
 }  // namespace zav::audio

@@ -41,13 +41,19 @@ std::uint32_t Id3v2Tag::readSyncsafe(std::span<const std::uint8_t, 4> b) {
 }
 
 std::size_t Id3v2Tag::removeUnsynchronisation(std::uint8_t* data, std::size_t length) {
+  // Runs up to each FF move whole; a 00 right after an FF goes. The test
+  // looks at the input: in FF 00 00 only the first 00 goes.
   std::size_t kept = 0;
-  // The test looks at the input: in FF 00 00 only the first 00 goes.
-  std::uint8_t previous = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const std::uint8_t current = data[i];
-    if (!(previous == 0xFF && current == 0x00)) data[kept++] = current;
-    previous = current;
+  std::size_t i = 0;
+  while (i < length) {
+    const void* found = std::memchr(data + i, 0xFF, length - i);
+    const std::size_t runEnd =
+        found != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data) + 1
+                         : length;
+    if (kept != i) std::memmove(data + kept, data + i, runEnd - i);
+    kept += runEnd - i;
+    i = runEnd;
+    if (found != nullptr && i < length && data[i] == 0x00) ++i;
   }
   return kept;
 }
