@@ -1,7 +1,7 @@
 #include "MpegAudioInfo.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -59,6 +59,25 @@ std::optional<std::size_t> findFirstFrame(std::span<const std::uint8_t> window) 
   return std::nullopt;
 }
 
+// Whether the start of a window decides the analysis as the whole window
+// would: its first frame is found in it, with the side information and all
+// 16 bytes behind it (the header after an Info frame is read from the file
+// when the bytes at hand lack it).
+bool decidesAlone(std::span<const std::uint8_t> look) {
+  const auto offset = findFirstFrame(look);
+  if (!offset) return false;
+  MpegFrameHeader header;
+  header.decode(bigEndian32(look.data() + *offset));
+  return *offset + 4 + header.sideInfoSize() + 16 <= look.size();
+}
+
+template <typename Number>
+void appendDecimal(std::string& out, Number value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
+
 }  // namespace
 
 void MpegAudioInfo::reset() {
@@ -114,6 +133,13 @@ bool MpegAudioInfo::analyze(platform::FileView& file) {
   const std::uint64_t searchStart =
       searchStartOf(wrapped.start, head ? *head : std::span<const std::uint8_t>());
   // A start beyond the end of the file reads nothing and finds no frame.
+  // Most streams start right there: a first look decides those as the whole
+  // window would, without reading the rest of it.
+  const auto look = file.bytesAt(searchStart, kFirstLookSize);
+  if (!look) return false;
+  if (look->size() < kFirstLookSize || decidesAlone(*look)) {
+    return analyzeWindow(audioEnd, searchStart, *look, &file);
+  }
   const auto window = file.bytesAt(searchStart, kWindowSize);
   if (!window) return false;
   return analyzeWindow(audioEnd, searchStart, *window, &file);
@@ -204,17 +230,32 @@ void MpegAudioInfo::takeRateBehindInfoFrame(std::uint64_t framePosition,
 }
 
 void MpegAudioInfo::render() {
-  char text[128];
-  std::snprintf(text, sizeof text, header_.vbr ? "MPEG%s Layer-%ld, %ldKbits/s(VBR), %ldHz, %s"
-                                               : "MPEG%s Layer-%ld, %ldKbits/s, %ldHz, %s",
-                header_.versionText(), static_cast<long>(header_.layer),
-                static_cast<long>(header_.bitRate), static_cast<long>(header_.sampleRate),
-                header_.channelModeName());
-  formatText_ = text;
+  // Built piece by piece: printf's format parsing cost more than the rest
+  // of a file's analysis.
+  std::string& format = formatText_;
+  format = "MPEG";
+  format += header_.versionText();
+  format += " Layer-";
+  appendDecimal(format, static_cast<long>(header_.layer));
+  format += ", ";
+  appendDecimal(format, static_cast<long>(header_.bitRate));
+  format += header_.vbr ? "Kbits/s(VBR), " : "Kbits/s, ";
+  appendDecimal(format, static_cast<long>(header_.sampleRate));
+  format += "Hz, ";
+  format += header_.channelModeName();
+
   const unsigned long seconds = header_.duration / 1000u;
-  std::snprintf(text, sizeof text, "%lu:%02lu (%lusec) %luframes", seconds / 60, seconds % 60,
-                seconds, static_cast<unsigned long>(header_.frameCount));
-  timeText_ = text;
+  std::string& time = timeText_;
+  time.clear();
+  appendDecimal(time, seconds / 60);
+  time += ':';
+  if (seconds % 60 < 10) time += '0';
+  appendDecimal(time, seconds % 60);
+  time += " (";
+  appendDecimal(time, seconds);
+  time += "sec) ";
+  appendDecimal(time, static_cast<unsigned long>(header_.frameCount));
+  time += "frames";
 }
 
 }  // namespace zav::audio

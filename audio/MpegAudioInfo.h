@@ -25,6 +25,9 @@ class MpegAudioInfo {
   // Bytes read from the search start: every candidate header, and the side
   // information and Xing header behind the last one.
   static constexpr std::size_t kWindowSize = kSearchSpan + 4 + 32 + 16;
+  // What is read first of the window; the rest only when the first frame
+  // and what follows it do not lie in this much.
+  static constexpr std::size_t kFirstLookSize = 2048;
   static constexpr std::size_t kId3v1Size = 128;
   static constexpr std::size_t kId3v2HeaderSize = 10;
 

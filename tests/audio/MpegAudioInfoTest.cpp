@@ -95,6 +95,18 @@ TEST(MpegAudioInfo, SearchWindowEndsAfter10240Offsets) {
   EXPECT_EQ(analyzeBytes(repeat(0, 10241) + frames).valid, 0);
 }
 
+TEST(MpegAudioInfo, AFrameNearTheEndOfTheFirstLookIsReadWhole) {
+  // The Xing header's 16 bytes lie in the first look, straddle its end, or
+  // lie beyond it: the same result every time.
+  const Bytes xing = xingFrame(kMpeg1Layer3, 417, 32, 3, 4999, 3000000) + mpegFrame(kMpeg1Layer3, 417);
+  constexpr std::size_t look = MpegAudioInfo::kFirstLookSize;
+  for (const std::size_t junk : {std::size_t{0}, look - 52, look - 51, look - 40, look - 4, look, look + 3000}) {
+    const Result r = analyzeBytes(repeat(0, junk) + xing);
+    EXPECT_EQ(r.format, "MPEG1.0 Layer-3, 183Kbits/s(VBR), 44100Hz, JointStereo") << junk;
+    EXPECT_EQ(r.time, "2:10 (130sec) 5000frames") << junk;
+  }
+}
+
 TEST(MpegAudioInfo, Id3TagsAreNotAudio) {
   // A 1000-byte ID3v2 body: the search starts at 1010 and those bytes are
   // not counted. 4170 audio bytes make 10 frames.
