@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -73,32 +74,35 @@ void openCorpusFiles(benchmark::State& state) {
 }
 BENCHMARK(openCorpusFiles)->Unit(benchmark::kMillisecond);
 
-// The files of the benchmark corpus's RTF list (rtf.list in $ZAV_BENCH_DIR,
-// else in the generator's default folder; see docs/benchmarks.md), opened
-// as above in one process.
-void openListedFiles(benchmark::State& state) {
+// The paths of the benchmark corpus's RTF list (rtf.list in $ZAV_BENCH_DIR,
+// else in the generator's default folder; see docs/benchmarks.md).
+std::vector<std::string> listedPaths() {
   const char* folder = std::getenv("ZAV_BENCH_DIR");
   std::ifstream list(std::filesystem::path(folder != nullptr ? folder : ZAV_DEFAULT_BENCH_DIR) / "rtf.list");
   std::vector<std::string> paths;
-  std::int64_t bytes = 0;
-  for (std::string path; std::getline(list, path);) {
-    bytes += static_cast<std::int64_t>(std::filesystem::file_size(path));
-    paths.push_back(path);
-  }
+  for (std::string path; std::getline(list, path);) paths.push_back(path);
+  return paths;
+}
+
+// The listed files opened as above in one process.
+void openListedFiles(benchmark::State& state) {
+  const std::vector<std::string> paths = listedPaths();
   if (paths.empty()) {
     state.SkipWithError("no rtf.list: make the corpus with tools/make_bench_corpus.py");
     return;
   }
+  std::int64_t bytes = 0;
+  for (const std::string& path : paths) bytes += static_cast<std::int64_t>(std::filesystem::file_size(path));
   openEachFile(state, paths);
   state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(openListedFiles)->Unit(benchmark::kMillisecond);
 
-// The same documents read from memory: the reader and its handlers alone.
-void readCorpusDocuments(benchmark::State& state) {
+// Documents read from memory: the reader and its handlers alone.
+void readDocuments(benchmark::State& state, const std::vector<std::string>& documents) {
   zav::PropertyTable properties(zav::rtf::rtfCatalogue(), "zavbench.dll");
   for (auto _ : state) {
-    for (const std::string& d : corpus()) {
+    for (const std::string& d : documents) {
       properties.resetValues();
       ByteStream input(bytesOf(d));
       zav::rtf::RtfDocument document;
@@ -106,9 +110,26 @@ void readCorpusDocuments(benchmark::State& state) {
       while (const char* line = document.nextLine()) benchmark::DoNotOptimize(line);
     }
   }
-  state.SetBytesProcessed(state.iterations() * totalSize(corpus()));
+  state.SetBytesProcessed(state.iterations() * totalSize(documents));
 }
+
+void readCorpusDocuments(benchmark::State& state) { readDocuments(state, corpus()); }
 BENCHMARK(readCorpusDocuments)->Unit(benchmark::kMillisecond);
+
+// The listed files, from memory: the whole-process run less the system's part.
+void readListedDocuments(benchmark::State& state) {
+  std::vector<std::string> documents;
+  for (const std::string& path : listedPaths()) {
+    std::ifstream file(path, std::ios::binary);
+    documents.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  if (documents.empty()) {
+    state.SkipWithError("no rtf.list: make the corpus with tools/make_bench_corpus.py");
+    return;
+  }
+  readDocuments(state, documents);
+}
+BENCHMARK(readListedDocuments)->Unit(benchmark::kMillisecond);
 
 // Every token of a document body (formatting words, text, hex escapes), one
 // at a time, no handler registered.

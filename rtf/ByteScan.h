@@ -121,17 +121,55 @@ inline int countDigits(const std::uint8_t* p) {
 #endif
 }
 
+// Where the parts of a control word lie: its name from `name` on, an
+// optional hyphen, its digits and the byte after them.
+struct WordExtent {
+  int nameLength;  // at most 16: 16 means a longer name
+  bool negative;
+  int digitCount;  // at most 16: 16 means a longer number
+  const std::uint8_t* end;  // the byte after the digits
+};
+
+// The extent of the word whose name starts at `name`, where 32 bytes can be
+// read. With SSE2 every part is found from the same two loads, so the next
+// word's place waits on no load made from this word's parts.
+inline WordExtent measureWord(const std::uint8_t* name) {
+#if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
+  const __m128i low = scan::load(name);
+  const __m128i high = scan::load(name + 16);
+  // A set bit 16 caps each count at 16 and keeps the scanned bits from
+  // being all zero.
+  constexpr std::uint32_t kCap = 1U << 16;
+  const std::uint32_t letters = scan::inRange(_mm_or_si128(low, _mm_set1_epi8(0x20)), 'a', 26);
+  const std::uint32_t digits = scan::inRange(low, '0', 10) | scan::inRange(high, '0', 10) << 16;
+  const std::uint32_t hyphens = static_cast<std::uint32_t>(_mm_movemask_epi8(scan::equal(low, '-')));
+  const int nameLength = std::countr_zero(~letters | kCap);
+  const bool negative = ((hyphens >> nameLength) & 1U) != 0;
+  const int digitsFrom = nameLength + static_cast<int>(negative);
+  const int digitCount = std::countr_zero(~(digits >> digitsFrom) | kCap);
+  return {nameLength, negative, digitCount, name + digitsFrom + digitCount};
+#else
+  const std::uint8_t* p = scanLetters(name, name + 16);
+  const int nameLength = static_cast<int>(p - name);
+  const bool negative = nameLength < 16 && *p == '-';
+  if (negative) ++p;
+  const int digitCount = countDigits(p);
+  return {nameLength, negative, digitCount, p + digitCount};
+#endif
+}
+
 // The number written by the `count` digits at p (at most 8), where 8 bytes
 // can be read.
 inline std::uint32_t digitsValue(const std::uint8_t* p, int count) {
   if constexpr (std::endian::native == std::endian::little) {
     std::uint64_t chunk = 0;
     std::memcpy(&chunk, p, 8);
-    // Digit values in the bytes, the first digit in the lowest; the bytes
-    // after the digits leave through the top (all of them when there are no
-    // digits, without a branch). Then pairs, fours and eights of digits are
-    // combined.
-    chunk = ((chunk - 0x3030303030303030ULL) << ((8 * (8 - count)) & 63)) & (0 - static_cast<std::uint64_t>(count != 0));
+    // Digit values in the bytes, the first digit in the lowest (a digit
+    // less '0' is its low four bits, which XOR gives without a borrow);
+    // the bytes after the digits leave through the top, all of them when
+    // there are no digits: two shifts, each less than 64.
+    const int shift = 4 * (8 - count);
+    chunk = ((chunk ^ 0x3030303030303030ULL) << shift) << shift;
     chunk = chunk * 10 + (chunk >> 8);
     chunk = (((chunk & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
              (((chunk >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>

@@ -14,6 +14,8 @@ namespace {
 // which is consumed and lost.
 constexpr bool endsInput(int c) { return c < 0 || c >= 0x80; }
 
+constexpr ControlWord kUnrecognisedWord{0, 0, ""};
+
 }  // namespace
 
 void skipDestination(RtfReader& reader) {
@@ -109,36 +111,47 @@ void RtfReader::setEndOfInput() {
 // The common control word, a backslash, up to 15 letters, an optional
 // hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
 // current block with room to spare: read in one go, with the same token as
-// the byte-by-byte reading gives. False, with nothing taken, for anything
-// else, which that reading then handles.
-bool RtfReader::readWholeControlWord() {
+// the byte-by-byte reading gives. Not taken, with nothing taken, for
+// anything else, which that reading then handles.
+//
+// With `passUnrecognised`, a word the table lacks is passed without making
+// a token of it. The caller says so only where nothing could see that
+// token (no read hook, no handler for its class): the token read next
+// replaces all that it would have set, and it would have left the major
+// and minor as they were.
+RtfReader::WholeWord RtfReader::readWholeControlWord(bool passUnrecognised) {
   constexpr int kMostDigits = 8;
   const std::uint8_t* start = input_.cursor();
-  if (input_.end() - start < kWholeWordWindow) return false;
+  if (input_.end() - start < kWholeWordWindow) return WholeWord::notTaken;
   const std::uint8_t* name = start + 1;
-  const std::uint8_t* p = scanLetters(name, name + 16);
-  const auto length = static_cast<std::size_t>(p - name);
-  if (length == 0 || length == 16) return false;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  const int digits = countDigits(p);
-  if (digits > kMostDigits) return false;
-  const std::uint32_t magnitude = digitsValue(p, digits);
-  p += digits;
-  if (*p >= 0x80) return false;
+  const WordExtent word = measureWord(name);
+  const auto length = static_cast<std::size_t>(word.nameLength);
+  if (length == 0 || length == 16 || word.digitCount > kMostDigits) return WholeWord::notTaken;
+  const std::uint8_t* p = word.end;
+  if (*p >= 0x80) return WholeWord::notTaken;
+  const std::uint8_t* next = p + (*p == ' ');
 
-  setControlWord(findControlWord(reinterpret_cast<const char*>(name), length));
-  token_.param = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
+  const ControlWord* row = findControlWord(reinterpret_cast<const char*>(name), length);
+  if (passUnrecognised && row == nullptr) {
+    input_.advanceTo(next);
+    return WholeWord::passed;
+  }
+  setControlWord(row);
+  const std::uint32_t magnitude = digitsValue(p - word.digitCount, word.digitCount);
+  token_.param = static_cast<std::int32_t>(word.negative ? 0U - magnitude : magnitude);
   const auto textLength = static_cast<std::size_t>(p - start);
   std::memcpy(token_.text.data(), start, kWholeWordWindow);
   token_.text[textLength] = 0;
   token_.textLength = static_cast<int>(textLength);
-  input_.advanceTo(*p == ' ' ? p + 1 : p);
-  return true;
+  input_.advanceTo(next);
+  return WholeWord::taken;
 }
 
 void RtfReader::readRawToken() {
-  if (input_.cursor() < input_.end() && *input_.cursor() == '\\' && readWholeControlWord()) return;
+  if (input_.cursor() < input_.end() && *input_.cursor() == '\\' &&
+      readWholeControlWord(false) == WholeWord::taken) {
+    return;
+  }
   const int c = input_.next();
   if (endsInput(c)) {
     setEndOfInput();
@@ -299,14 +312,15 @@ std::uint32_t RtfReader::keepDigits(int& c) {
   return magnitude;
 }
 
+// An unrecognised word leaves the major and minor as they were. Selections
+// rather than a branch: which words a writer uses that the table lacks
+// follows no pattern.
 void RtfReader::setControlWord(const ControlWord* row) {
-  if (row == nullptr) {
-    token_.tokenClass = kUnrecognised;
-    return;
-  }
-  token_.tokenClass = kControl;
-  token_.major = row->major;
-  token_.minor = row->minor;
+  const bool found = row != nullptr;
+  const ControlWord& source = found ? *row : kUnrecognisedWord;
+  token_.tokenClass = found ? kControl : kUnrecognised;
+  token_.major = found ? source.major : token_.major;
+  token_.minor = found ? source.minor : token_.minor;
 }
 
 // Line breaks in the file only lay out the RTF text. A hex-escaped 0A or 0D
@@ -350,8 +364,10 @@ void RtfReader::readCommonTokens() {
       case '\\':
         if (p[1] == '\'') {
           if (!readWholeHexEscape()) return;
-        } else if (!readWholeControlWord()) {
-          return;
+        } else {
+          const WholeWord word = readWholeControlWord(!classHandlers_[kUnrecognised]);
+          if (word == WholeWord::notTaken) return;
+          if (word == WholeWord::passed) continue;
         }
         break;
       case '{':
@@ -455,14 +471,11 @@ const std::uint8_t* passEscape(const std::uint8_t* p, PassedWords& passed) {
   const std::uint8_t c = p[1];
   if (isLetter(c)) {
     const std::uint8_t* name = p + 1;
-    const std::uint8_t* q = scanLetters(name, name + 16);
-    const auto length = static_cast<std::size_t>(q - name);
-    if (length == 16) return nullptr;
-    if (*q == '-') ++q;
-    const int digits = countDigits(q);
-    if (digits == 16) return nullptr;
-    q += digits;
+    const WordExtent word = measureWord(name);
+    if (word.nameLength == 16 || word.digitCount == 16) return nullptr;
+    const std::uint8_t* q = word.end;
     if (*q >= 0x80) return nullptr;
+    const auto length = static_cast<std::size_t>(word.nameLength);
     passed.add(name, length);
     return *q == ' ' ? q + 1 : q;
   }

@@ -149,7 +149,8 @@ class RtfReader {
   void reportMalfunction() const;
   void readCommonTokens();
   void readRawToken();
-  [[gnu::always_inline]] inline bool readWholeControlWord();
+  enum class WholeWord { notTaken, taken, passed };
+  [[gnu::always_inline]] inline WholeWord readWholeControlWord(bool passUnrecognised);
   bool readWholeHexEscape();
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
