@@ -363,35 +363,31 @@ constexpr std::size_t kNoRow = kControlWordCount;
 
 }  // namespace
 
-// After the rows' keys, one that no name of a lookup has (its length byte
-// is too large), for the empty places of the buckets.
-constexpr std::array<NameKey, kControlWordCount + 1> lookup::kKeys = [] {
-  std::array<NameKey, kControlWordCount + 1> keys{};
-  for (std::size_t i = 0; i < kControlWordCount; ++i) keys[i] = packName(kRows[i].name);
-  keys[kNoRow].high = std::uint64_t{0xFF} << 56;
-  return keys;
-}();
-
 namespace {
 
 constexpr bool spreadsWell(std::uint64_t multiplier) {
   std::array<std::uint8_t, std::size_t{1} << lookup::kBucketBits> filled{};
-  for (std::size_t row = 0; row < kControlWordCount; ++row) {
-    if (++filled[lookup::bucketOf(lookup::kKeys[row], multiplier)] > 2) return false;
+  for (const ControlWord& row : kRows) {
+    if (++filled[lookup::bucketOf(packName(row.name), multiplier)] > 2) return false;
   }
   return true;
 }
 
 static_assert(spreadsWell(lookup::kMultiplier), "no bucket may get more than two rows: choose another multiplier");
+static_assert(kControlWordCount < 0xFFFF, "a row's number fits two bytes");
 
 }  // namespace
 
 constexpr std::array<lookup::Bucket, std::size_t{1} << lookup::kBucketBits> lookup::kBuckets = [] {
+  // An empty place's length byte is larger than any name's, and its row none.
+  constexpr NameKey kEmpty{0, std::uint64_t{0xFF} << 56 | std::uint64_t{kNoRow} << kRowShift};
   std::array<Bucket, std::size_t{1} << kBucketBits> buckets{};
-  for (Bucket& bucket : buckets) bucket = {kNoRow, kNoRow};
+  for (Bucket& bucket : buckets) bucket.places = {kEmpty, kEmpty};
   for (std::size_t row = 0; row < kControlWordCount; ++row) {
-    Bucket& bucket = buckets[bucketOf(kKeys[row])];
-    bucket[bucket[0] == kNoRow ? 0 : 1] = static_cast<std::uint16_t>(row);
+    NameKey key = packName(kRows[row].name);
+    Bucket& bucket = buckets[bucketOf(key)];
+    key.high |= static_cast<std::uint64_t>(row) << kRowShift;
+    bucket.places[bucket.places[0].high == kEmpty.high ? 0 : 1] = key;
   }
   return buckets;
 }();

@@ -100,18 +100,25 @@ struct NameKey {
   std::uint64_t high = 0;
 };
 
-// The rows are hashed by key into buckets of two places. The numbers are
-// constants here so that a lookup needs no load to learn them;
-// ControlWords.cpp checks when it is built that this multiplier leaves no
-// bucket with more than two rows (any multiplier that does will serve).
-inline constexpr int kBucketBits = 11;
-inline constexpr std::uint64_t kMultiplier = 0x0FFD80AD018C0F33ULL;
-using Bucket = std::array<std::uint16_t, 2>;
+// The rows are hashed by key into buckets of two places, each place
+// holding a row's key with the row's number in bytes 13 and 14, which a
+// name of at most 13 bytes leaves zero: one load finds a bucket's keys and
+// rows. The numbers are constants here so that a lookup needs no load to
+// learn them; ControlWords.cpp checks when it is built that this
+// multiplier leaves no bucket with more than two rows (any multiplier that
+// does will serve).
+inline constexpr int kBucketBits = 9;
+inline constexpr std::uint64_t kMultiplier = 0x5F5B0828B1DB8FCFULL;
+inline constexpr int kRowShift = 40;  // bytes 13 and 14 are bits 40 to 55 of the high word
+inline constexpr std::uint64_t kRowBits = std::uint64_t{0xFFFF} << kRowShift;
 
-// The rows in table order (see controlWords), their keys and after them
-// one that no name of a lookup has, and the buckets (ControlWords.cpp).
+struct alignas(2 * sizeof(NameKey)) Bucket {
+  std::array<NameKey, 2> places;
+};
+
+// The rows in table order (see controlWords), and the buckets, whose empty
+// places have a key that no name of a lookup has (ControlWords.cpp).
 extern const std::array<ControlWord, kControlWordCount> kRows;
-extern const std::array<NameKey, kControlWordCount + 1> kKeys;
 extern const std::array<Bucket, std::size_t{1} << kBucketBits> kBuckets;
 
 // The low `bytes` bytes of a little-endian word.
@@ -130,14 +137,14 @@ inline constexpr std::array<NameKey, kLongestControlWord + 1> kMasks = [] {
 }();
 
 constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier = kMultiplier) {
-  return static_cast<std::size_t>(((key.low ^ (key.high * 0x9E3779B97F4A7C15ULL)) * multiplier) >> (64 - kBucketBits));
+  return static_cast<std::size_t>(((key.low ^ key.high) * multiplier) >> (64 - kBucketBits));
 }
 
 }  // namespace lookup
 
 // The same for the name of `length` bytes at `name`, when 16 bytes from
 // `name` on can be read (whatever follows the name): the name is taken in
-// two loads and masks, not byte by byte, and two keys are compared.
+// two loads and masks, not byte by byte, and keys are compared as integers.
 inline const ControlWord* findControlWord(const char* name, std::size_t length) {
   if (length > kLongestControlWord) return nullptr;
   lookup::NameKey key;
@@ -155,12 +162,12 @@ inline const ControlWord* findControlWord(const char* name, std::size_t length) 
   key.high = (key.high & mask.high) | (static_cast<std::uint64_t>(length) << 56);
   const lookup::Bucket& bucket = lookup::kBuckets[lookup::bucketOf(key)];
   // Selections rather than branches: which place matches is not predictable.
-  const auto differs = [&key](std::size_t row) {
-    return ((lookup::kKeys[row].low ^ key.low) | (lookup::kKeys[row].high ^ key.high)) != 0;
+  const auto rowIfSame = [&key](const lookup::NameKey& place, std::uint64_t otherwise) {
+    const bool same = ((place.low ^ key.low) | ((place.high ^ key.high) & ~lookup::kRowBits)) == 0;
+    return same ? place.high >> lookup::kRowShift & 0xFFFF : otherwise;
   };
-  const std::size_t none = kControlWordCount;
-  std::size_t row = differs(bucket[1]) ? none : bucket[1];
-  row = differs(bucket[0]) ? row : bucket[0];
+  const std::uint64_t none = kControlWordCount;
+  const std::uint64_t row = rowIfSame(bucket.places[0], rowIfSame(bucket.places[1], none));
   return row != none ? &lookup::kRows[row] : nullptr;
 }
 

@@ -108,49 +108,49 @@ void RtfReader::setEndOfInput() {
   token_.textLength = 0;
 }
 
-// The common control word, a backslash, up to 15 letters, an optional
-// hyphen, up to 8 digits and an ASCII delimiter, lying wholly in the
-// current block with room to spare: read in one go, with the same token as
-// the byte-by-byte reading gives. Not taken, with nothing taken, for
-// anything else, which that reading then handles.
+// The common control word at `start`, a backslash, up to 15 letters, an
+// optional hyphen, up to 8 digits and an ASCII delimiter, with
+// kWholeWordWindow bytes of the block from it on: read in one go, with the
+// same token as the byte-by-byte reading gives. Returns where the next
+// token starts; null, having set nothing, for anything else, which that
+// reading then handles.
 //
 // With `passUnrecognised`, a word the table lacks is passed without making
 // a token of it. The caller says so only where nothing could see that
 // token (no read hook, no handler for its class): the token read next
 // replaces all that it would have set, and it would have left the major
 // and minor as they were.
-RtfReader::WholeWord RtfReader::readWholeControlWord(bool passUnrecognised) {
+RtfReader::WholeWord RtfReader::readWholeControlWord(const std::uint8_t* start, bool passUnrecognised) {
   constexpr int kMostDigits = 8;
-  const std::uint8_t* start = input_.cursor();
-  if (input_.end() - start < kWholeWordWindow) return WholeWord::notTaken;
   const std::uint8_t* name = start + 1;
   const WordExtent word = measureWord(name);
-  const auto length = static_cast<std::size_t>(word.nameLength);
-  if (length == 0 || length == 16 || word.digitCount > kMostDigits) return WholeWord::notTaken;
-  const std::uint8_t* p = word.end;
-  if (*p >= 0x80) return WholeWord::notTaken;
-  const std::uint8_t* next = p + (*p == ' ');
-
-  const ControlWord* row = findControlWord(reinterpret_cast<const char*>(name), length);
-  if (passUnrecognised && row == nullptr) {
-    input_.advanceTo(next);
-    return WholeWord::passed;
+  // One test for all the refusals, which are rare.
+  if (!word.regular | (static_cast<unsigned>(word.nameLength) - 1U >= 15U) | (word.digitCount > kMostDigits) |
+      word.highEnds) {
+    return {nullptr, false};
   }
+  const std::uint8_t* next = word.end + static_cast<int>(word.spaceEnds);
+  const ControlWord* row = findControlWord(reinterpret_cast<const char*>(name), static_cast<std::size_t>(word.nameLength));
+  if (passUnrecognised && row == nullptr) return {next, false};
+
   setControlWord(row);
-  const std::uint32_t magnitude = digitsValue(p - word.digitCount, word.digitCount);
+  const std::uint32_t magnitude = digitsValue(word.end - word.digitCount, word.digitCount);
   token_.param = static_cast<std::int32_t>(word.negative ? 0U - magnitude : magnitude);
-  const auto textLength = static_cast<std::size_t>(p - start);
+  const auto textLength = static_cast<std::size_t>(word.end - start);
   std::memcpy(token_.text.data(), start, kWholeWordWindow);
   token_.text[textLength] = 0;
   token_.textLength = static_cast<int>(textLength);
-  input_.advanceTo(next);
-  return WholeWord::taken;
+  return {next, true};
 }
 
 void RtfReader::readRawToken() {
-  if (input_.cursor() < input_.end() && *input_.cursor() == '\\' &&
-      readWholeControlWord(false) == WholeWord::taken) {
-    return;
+  const std::uint8_t* start = input_.cursor();
+  if (input_.end() - start >= kWholeWordWindow && *start == '\\') {
+    const WholeWord word = readWholeControlWord(start, false);
+    if (word.next != nullptr) {
+      input_.advanceTo(word.next);
+      return;
+    }
   }
   const int c = input_.next();
   if (endsInput(c)) {
@@ -184,18 +184,17 @@ void RtfReader::readRawToken() {
   }
 }
 
-// A hex escape whose two digits are ASCII, in the current block: read in
-// one go, as readHexEscape reads it. False, with nothing taken, otherwise.
-bool RtfReader::readWholeHexEscape() {
-  const std::uint8_t* start = input_.cursor();
-  if (input_.end() - start < 4 || endsInput(start[2]) || endsInput(start[3])) return false;
+// A hex escape at `start` whose two digits are ASCII, with 4 bytes of the
+// block from it on: read in one go, as readHexEscape reads it. False,
+// having set nothing, otherwise.
+bool RtfReader::readWholeHexEscape(const std::uint8_t* start) {
+  if (endsInput(start[2]) || endsInput(start[3])) return false;
   token_.tokenClass = kText;
   token_.major = 16 * hexDigitValue(start[2]) + hexDigitValue(start[3]);
   token_.param = 0;
   std::memcpy(token_.text.data(), start, 4);
   token_.text[4] = 0;
   token_.textLength = 4;
-  input_.advanceTo(start + 4);
   return true;
 }
 
@@ -354,38 +353,49 @@ void RtfReader::readDocument() {
 
 // While no read hook watches, reads and dispatches in one loop the tokens
 // of the commonest kinds: control words and hex escapes that lie wholly in
-// the block, braces, line breaks (which reach no handler) and runs of plain text.
-// Returns at anything else, or near the block's end, for readToken to take.
+// the block, braces, line breaks and runs of plain text. Returns at
+// anything else, or near the block's end, for readToken to take.
 void RtfReader::readCommonTokens() {
   while (!readHook_) {
+    const bool passUnrecognised = !classHandlers_[kUnrecognised];
+    const std::uint8_t* const end = input_.end();
     const std::uint8_t* p = input_.cursor();
-    if (input_.end() - p < kWholeWordWindow) return;
-    switch (*p) {
-      case '\\':
+    // The tokens that reach no handler (line breaks, and words the table
+    // lacks when nothing handles those) are taken in this inner loop, with
+    // the position in a register.
+    bool dispatch = false;
+    while (!dispatch && end - p >= kWholeWordWindow) {
+      const std::uint8_t c = *p;
+      if (c == '\\') {
         if (p[1] == '\'') {
-          if (!readWholeHexEscape()) return;
+          if (!readWholeHexEscape(p)) break;
+          p += 4;
+          dispatch = true;
         } else {
-          const WholeWord word = readWholeControlWord(!classHandlers_[kUnrecognised]);
-          if (word == WholeWord::notTaken) return;
-          if (word == WholeWord::passed) continue;
+          const WholeWord word = readWholeControlWord(p, passUnrecognised);
+          if (word.next == nullptr) break;
+          p = word.next;
+          dispatch = word.made;
         }
+      } else if (c == '{' || c == '}') {
+        setSingleByteToken(kGroup, c == '{' ? kBeginGroup : kEndGroup, c);
+        ++p;
+        dispatch = true;
+      } else if (c == '\n' || c == '\r') {
+        setSingleByteToken(kText, c, c);
+        ++p;
+      } else {
         break;
-      case '{':
-      case '}':
-        setSingleByteToken(kGroup, *p == '{' ? kBeginGroup : kEndGroup, *p);
-        input_.advanceTo(p + 1);
-        break;
-      case '\n':
-      case '\r':
-        setSingleByteToken(kText, *p, *p);
-        input_.advanceTo(p + 1);
-        continue;
-      default:
-        if (!textRunHandler_ || scan::kEndsRun[*p]) return;
-        takeTextRuns();
-        continue;
+      }
     }
-    dispatchToken();
+    input_.advanceTo(p);
+    if (dispatch) {
+      dispatchToken();
+      continue;
+    }
+    // A plain character begins a run; anything else is readToken's.
+    if (end - p < kWholeWordWindow || !textRunHandler_ || scan::kEndsRun[*p]) return;
+    takeTextRuns();
   }
 }
 
@@ -472,12 +482,9 @@ const std::uint8_t* passEscape(const std::uint8_t* p, PassedWords& passed) {
   if (isLetter(c)) {
     const std::uint8_t* name = p + 1;
     const WordExtent word = measureWord(name);
-    if (word.nameLength == 16 || word.digitCount == 16) return nullptr;
-    const std::uint8_t* q = word.end;
-    if (*q >= 0x80) return nullptr;
-    const auto length = static_cast<std::size_t>(word.nameLength);
-    passed.add(name, length);
-    return *q == ' ' ? q + 1 : q;
+    if (!word.regular | (word.nameLength == 16) | (word.digitCount >= 16) | word.highEnds) return nullptr;
+    passed.add(name, static_cast<std::size_t>(word.nameLength));
+    return word.end + static_cast<int>(word.spaceEnds);
   }
   if (c >= 0x80) return nullptr;
   switch (c) {

@@ -149,9 +149,14 @@ class RtfReader {
   void reportMalfunction() const;
   void readCommonTokens();
   void readRawToken();
-  enum class WholeWord { notTaken, taken, passed };
-  [[gnu::always_inline]] inline WholeWord readWholeControlWord(bool passUnrecognised);
-  bool readWholeHexEscape();
+  // Where the token after a word read whole starts (null: not read so),
+  // and whether a token was made of the word.
+  struct WholeWord {
+    const std::uint8_t* next;
+    bool made;
+  };
+  [[gnu::always_inline]] inline WholeWord readWholeControlWord(const std::uint8_t* start, bool passUnrecognised);
+  bool readWholeHexEscape(const std::uint8_t* start);
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
     if (token_.textLength < kTokenTextSize - 1) {
