@@ -142,46 +142,33 @@ inline int countDigits(const std::uint8_t* p) {
 // Where the parts of a control word lie: its name from `name` on, an
 // optional hyphen, its digits and the delimiter after them.
 struct WordExtent {
-  bool regular;  // false: the bytes are not read so (see measureWord)
   int nameLength;  // at most 16: 16 means a longer name
   bool negative;
-  int digitCount;
+  int digitCount;  // at most 16: 16 means a longer number
   const std::uint8_t* end;  // the delimiter
   bool spaceEnds;  // the delimiter is a space
   bool highEnds;   // the delimiter has the high bit set
 };
 
 // The extent of the word whose name starts at `name`, where 33 bytes can be
-// read, for a name of up to 15 letters and up to 15 digits; with a longer
-// name, nameLength is 16, with a longer number, digitCount is 16 or more.
-//
-// With SSE2 it is found from two loads, and the end of the word, where the
-// next token begins, as the end of the first run of letters, hyphens and
-// digits: a word's end then waits on no load made from the parts of the
-// word before it. A run of another shape (letters after the digits, a
-// second hyphen) is not a word's extent; it is marked not regular, and
-// the bytes are left to be read one by one.
+// read. With SSE2 every part is found from the same two loads, so the
+// next word's place waits on no load made from this word's parts but its
+// delimiter.
 inline WordExtent measureWord(const std::uint8_t* name) {
 #if defined(__SSE2__) && !defined(ZAV_NO_SIMD)
   const __m128i low = scan::load(name);
   const __m128i high = scan::load(name + 16);
-  const auto both = [](std::uint32_t lowBits, std::uint32_t highBits) { return lowBits | highBits << 16; };
-  const auto marks = [](__m128i v) { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); };
-  // Letters are marked in the first 16 bytes only: a name is shorter, and
-  // a letter further on can only follow the digits, where it delimits.
+  // A set bit 16 caps each count at 16 and keeps the scanned bits from
+  // being all zero.
+  constexpr std::uint32_t kCap = 1U << 16;
   const std::uint32_t letters = scan::inRange(_mm_or_si128(low, _mm_set1_epi8(0x20)), 'a', 26);
-  const std::uint32_t hyphens = marks(scan::equal(low, '-'));
-  const std::uint32_t digits = both(scan::inRange(low, '0', 10), scan::inRange(high, '0', 10));
-
-  const std::uint64_t inRun = letters | hyphens | digits;
-  const int run = std::countr_zero(~inRun | std::uint64_t{1} << 32);  // at most 32
-  const int nameLength = std::countr_zero(~letters | 1U << 16);
-  const std::uint64_t runBits = (std::uint64_t{1} << run) - 1;
+  const std::uint32_t digits = scan::inRange(low, '0', 10) | scan::inRange(high, '0', 10) << 16;
+  const std::uint32_t hyphens = static_cast<std::uint32_t>(_mm_movemask_epi8(scan::equal(low, '-')));
+  const int nameLength = std::countr_zero(~letters | kCap);
   const bool negative = ((hyphens >> nameLength) & 1U) != 0;
-  // Within the run, no letter after the name and no hyphen but right after it.
-  const bool regular = ((letters & runBits) >> nameLength) == 0 && ((hyphens & runBits) >> nameLength >> 1) == 0;
-  const std::uint8_t* end = name + run;
-  return {regular, nameLength, negative, run - nameLength - static_cast<int>(negative), end, *end == ' ', *end >= 0x80};
+  const int digitsFrom = nameLength + static_cast<int>(negative);
+  const int digitCount = std::countr_zero(~(digits >> digitsFrom) | kCap);
+  const std::uint8_t* p = name + digitsFrom + digitCount;
 #else
   const std::uint8_t* p = scanLetters(name, name + 16);
   const int nameLength = static_cast<int>(p - name);
@@ -189,8 +176,8 @@ inline WordExtent measureWord(const std::uint8_t* name) {
   if (negative) ++p;
   const int digitCount = countDigits(p);
   p += digitCount;
-  return {true, nameLength, negative, digitCount, p, *p == ' ', *p >= 0x80};
 #endif
+  return {nameLength, negative, digitCount, p, *p == ' ', *p >= 0x80};
 }
 
 // The number written by the `count` digits at p (at most 8), where 8 bytes

@@ -125,8 +125,7 @@ RtfReader::WholeWord RtfReader::readWholeControlWord(const std::uint8_t* start, 
   const std::uint8_t* name = start + 1;
   const WordExtent word = measureWord(name);
   // One test for all the refusals, which are rare.
-  if (!word.regular | (static_cast<unsigned>(word.nameLength) - 1U >= 15U) | (word.digitCount > kMostDigits) |
-      word.highEnds) {
+  if ((static_cast<unsigned>(word.nameLength) - 1U >= 15U) | (word.digitCount > kMostDigits) | word.highEnds) {
     return {nullptr, false};
   }
   const std::uint8_t* next = word.end + static_cast<int>(word.spaceEnds);
@@ -482,7 +481,7 @@ const std::uint8_t* passEscape(const std::uint8_t* p, PassedWords& passed) {
   if (isLetter(c)) {
     const std::uint8_t* name = p + 1;
     const WordExtent word = measureWord(name);
-    if (!word.regular | (word.nameLength == 16) | (word.digitCount >= 16) | word.highEnds) return nullptr;
+    if ((word.nameLength == 16) | (word.digitCount == 16) | word.highEnds) return nullptr;
     passed.add(name, static_cast<std::size_t>(word.nameLength));
     return word.end + static_cast<int>(word.spaceEnds);
   }
