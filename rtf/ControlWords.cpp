@@ -392,6 +392,17 @@ constexpr std::array<lookup::Bucket, std::size_t{1} << lookup::kBucketBits> look
   return buckets;
 }();
 
+constexpr lookup::LastBytes lookup::kLastBytes = [] {
+  LastBytes lastBytes{};
+  for (const ControlWord& row : kRows) {
+    const std::string_view name(row.name);
+    const auto first = static_cast<unsigned char>(name.front()) & 31U;
+    const auto last = static_cast<unsigned char>(name.back()) & 31U;
+    lastBytes[name.size()][first] |= 1U << last;
+  }
+  return lastBytes;
+}();
+
 const ControlWord* findControlWord(std::string_view name) {
   if (name.size() > kLongestControlWord) return nullptr;
   std::array<char, 16> padded{};

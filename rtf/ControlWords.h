@@ -121,6 +121,12 @@ struct alignas(2 * sizeof(NameKey)) Bucket {
 extern const std::array<ControlWord, kControlWordCount> kRows;
 extern const std::array<Bucket, std::size_t{1} << kBucketBits> kBuckets;
 
+// For each name length below 16 and each first byte, the last bytes that
+// the table's names have, as bits (byte & 31): a letter counts in either
+// case, and a symbol with what shares its five low bits.
+using LastBytes = std::array<std::array<std::uint32_t, 32>, 16>;
+extern const LastBytes kLastBytes;
+
 // The low `bytes` bytes of a little-endian word.
 constexpr std::uint64_t lowBytes(std::size_t bytes) {
   return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
@@ -169,6 +175,16 @@ inline const ControlWord* findControlWord(const char* name, std::size_t length) 
   const std::uint64_t none = kControlWordCount;
   const std::uint64_t row = rowIfSame(bucket.places[0], rowIfSame(bucket.places[1], none));
   return row != none ? &lookup::kRows[row] : nullptr;
+}
+
+// False for most names the table lacks, never for one it has, at a small
+// part of the cost of a lookup: the words a writer uses that the table
+// lacks seldom share a length, a first and a last letter with one it has.
+// `length` is from 1 to 15.
+inline bool mayBeControlWord(const char* name, std::size_t length) {
+  const unsigned first = static_cast<unsigned char>(name[0]) & 31U;
+  const unsigned last = static_cast<unsigned char>(name[length - 1]) & 31U;
+  return ((lookup::kLastBytes[length][first] >> last) & 1U) != 0;
 }
 
 // The rows, sorted by (checksum, name) when the program is built: the

@@ -129,7 +129,12 @@ RtfReader::WholeWord RtfReader::readWholeControlWord(const std::uint8_t* start, 
     return {nullptr, false};
   }
   const std::uint8_t* next = word.end + static_cast<int>(word.spaceEnds);
-  const ControlWord* row = findControlWord(reinterpret_cast<const char*>(name), static_cast<std::size_t>(word.nameLength));
+  const auto* nameText = reinterpret_cast<const char*>(name);
+  const auto length = static_cast<std::size_t>(word.nameLength);
+  // Most words the table lacks are known so before a lookup.
+  const bool mayBeKnown = mayBeControlWord(nameText, length);
+  if (passUnrecognised && !mayBeKnown) return {next, false};
+  const ControlWord* row = mayBeKnown ? findControlWord(nameText, length) : nullptr;
   if (passUnrecognised && row == nullptr) return {next, false};
 
   setControlWord(row);

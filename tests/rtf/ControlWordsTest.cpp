@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -71,6 +72,15 @@ TEST_F(ControlWordsTest, Lookups) {
     ASSERT_NE(row, nullptr) << c.name;
     EXPECT_EQ(row->major, c.major) << c.name;
     EXPECT_EQ(row->minor, c.minor) << c.name;
+  }
+}
+
+// The quick test before a lookup may let an unknown name through, never
+// stop a known one.
+TEST_F(ControlWordsTest, QuickTestPassesEveryRow) {
+  for (const ControlWord& row : controlWords()) EXPECT_TRUE(mayBeControlWord(row.name, std::strlen(row.name))) << row.name;
+  for (const char* name : {"rtlch", "ltrch", "fcs", "insrsid", "lsdlocked"}) {
+    EXPECT_FALSE(mayBeControlWord(name, std::strlen(name))) << name;
   }
 }
 
