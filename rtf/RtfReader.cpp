@@ -14,8 +14,6 @@ namespace {
 // which is consumed and lost.
 constexpr bool endsInput(int c) { return c < 0 || c >= 0x80; }
 
-constexpr ControlWord kUnrecognisedWord{0, 0, ""};
-
 }  // namespace
 
 void skipDestination(RtfReader& reader) {
@@ -132,9 +130,7 @@ RtfReader::WholeWord RtfReader::readWholeControlWord(const std::uint8_t* start, 
   const auto* nameText = reinterpret_cast<const char*>(name);
   const auto length = static_cast<std::size_t>(word.nameLength);
   // Most words the table lacks are known so before a lookup.
-  const bool mayBeKnown = mayBeControlWord(nameText, length);
-  if (passUnrecognised && !mayBeKnown) return {next, false};
-  const ControlWord* row = mayBeKnown ? findControlWord(nameText, length) : nullptr;
+  const ControlWord* row = mayBeControlWord(nameText, length) ? findControlWord(nameText, length) : nullptr;
   if (passUnrecognised && row == nullptr) return {next, false};
 
   setControlWord(row);
@@ -315,15 +311,14 @@ std::uint32_t RtfReader::keepDigits(int& c) {
   return magnitude;
 }
 
-// An unrecognised word leaves the major and minor as they were. Selections
-// rather than a branch: which words a writer uses that the table lacks
-// follows no pattern.
 void RtfReader::setControlWord(const ControlWord* row) {
-  const bool found = row != nullptr;
-  const ControlWord& source = found ? *row : kUnrecognisedWord;
-  token_.tokenClass = found ? kControl : kUnrecognised;
-  token_.major = found ? source.major : token_.major;
-  token_.minor = found ? source.minor : token_.minor;
+  if (row == nullptr) {
+    token_.tokenClass = kUnrecognised;
+    return;
+  }
+  token_.tokenClass = kControl;
+  token_.major = row->major;
+  token_.minor = row->minor;
 }
 
 // Line breaks in the file only lay out the RTF text. A hex-escaped 0A or 0D
