@@ -1,7 +1,7 @@
-// Byte-order helpers shared by the readers. Bytes are unsigned so that
-// shifts need no casts.
-#ifndef ZAV_COMMON_ENDIAN_H
-#define ZAV_COMMON_ENDIAN_H
+// Byte-order helpers shared by every reader of stored bytes. Bytes are
+// unsigned so that shifts need no casts.
+#ifndef ZAV_BYTES_ENDIAN_H
+#define ZAV_BYTES_ENDIAN_H
 
 #include <cstdint>
 
@@ -19,6 +19,10 @@ inline std::uint16_t bigEndian16(const std::uint8_t* b) {
 inline std::uint32_t littleEndian32(const std::uint8_t* b) {
   return std::uint32_t{b[0]} | (std::uint32_t{b[1]} << 8) |
          (std::uint32_t{b[2]} << 16) | (std::uint32_t{b[3]} << 24);
+}
+
+inline std::uint64_t littleEndian64(const std::uint8_t* b) {
+  return std::uint64_t{littleEndian32(b)} | (std::uint64_t{littleEndian32(b + 4)} << 32);
 }
 
 // A RIFF chunk identifier: the four bytes as they appear in the file, the
