@@ -6,7 +6,6 @@
 #include <dlfcn.h>
 #endif
 
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -50,17 +49,6 @@ LoadedModule::LoadedModule(const std::string& path) {
 
 LoadedModule::~LoadedModule() {
   if (handle_ != nullptr) closeModule(handle_);
-}
-
-std::string hex(const std::string& bytes) {
-  std::string out;
-  char part[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(part, sizeof part, "%02X ", c);
-    out += part;
-  }
-  if (!out.empty()) out.pop_back();
-  return out;
 }
 
 Failures checkConstants(const EntryPoints& m, const PluginConstants& want) {

@@ -1,8 +1,15 @@
 #include "PluginCases.h"
 
+#include "Id3Bytes.h"
+#include "MpegBytes.h"
+#include "RiffBytes.h"
+#include "RtfBytes.h"
+
 namespace zav::cases {
 
 namespace {
+
+using namespace test;
 
 // Titles of the common keys, as the code-page-932 host receives them.
 const CatalogueRow kTitle{1, "\xC0\xB2\xC4\xD9"};                          // ﾀｲﾄﾙ
@@ -18,7 +25,7 @@ const CatalogueRow kCreated{10, "\x8D\xEC\x90\xAC\x93\xFA"};               // �
 const CatalogueRow kSaved{11, "\x8D\xC5\x8F\x49\x95\xDB\x91\xB6\x93\xFA"};  // 最終保存日
 
 const PluginConstants kAudio{
-    Plugin::Audio,
+    Plugin::audio,
     "zavaudio.dll",
     "Audio",
     "MP3",
@@ -40,7 +47,7 @@ const PluginConstants kAudio{
 };
 
 const PluginConstants kRtf{
-    Plugin::Rtf,
+    Plugin::rtf,
     "zavrtfp.dll",
     "RTF-P",
     "RTF",
@@ -52,11 +59,10 @@ const PluginConstants kRtf{
     {"rtf", "RT", "Rtf", "MP3"},
 };
 
-// MPEG frame headers: sync, version, layer, no CRC, bit rate, sample rate,
-// channel mode.
-constexpr std::uint32_t kMpeg1Layer3At128JointStereo = 0xFFFB9040;  // 44100 Hz
-constexpr std::uint32_t kMpeg1Layer3At128Stereo = 0xFFFB9000;       // 44100 Hz
-constexpr std::uint32_t kMpeg2Layer2At64Mono = 0xFFF580C0;          // 22050 Hz
+// MPEG-1 at 44100 Hz, and MPEG-2 at 22050 Hz.
+constexpr MpegHeader kMpeg1Layer3At128JointStereo{};
+constexpr MpegHeader kMpeg1Layer3At128Stereo{.channelMode = 0};
+constexpr MpegHeader kMpeg2Layer2At64Mono{.versionBits = 2, .layer = 2, .bitRateIndex = 8, .channelMode = 3};
 
 // A tagged constant-bit-rate MP3: both tags, each value from the tag that
 // wins for its key. 100 frames of 417 bytes: 100 × 1152 / 44100 s.
@@ -69,38 +75,27 @@ Bytes taggedMp3() {
       id3v2Text("TCON", "(13)Pop") + id3v2Text("TCOM", "Composer X") +
       id3v2Text("TOPE", "Orig") + id3v2Text("TCOP", "(C) 1999") +
       id3v2Frame("WXXX", Bytes{0} + bytes("home") + Bytes{0} + bytes("http://example.com/"));
-  Id3v1Fields v1;
-  v1.title = bytes("V1 Title");
-  v1.artist = bytes("V1 Artist");
-  v1.album = bytes("V1 Album");
-  v1.year = bytes("1998");
-  v1.comment = bytes("V1 comment");
-  v1.track = 5;
-  v1.genre = 17;
-  return id3v2Tag(frames, 20) + mpegAudio(kMpeg1Layer3At128JointStereo, 417 * 100) +
+  const Id3v1Fields v1{"V1 Title", "V1 Artist", "V1 Album", "1998", "V1 comment", 5, 17};
+  return id3v2Tag(frames, {.padding = 20}) + mpegFrame(kMpeg1Layer3At128JointStereo, 417 * 100) +
          id3v1Tag(v1);
 }
 
 // A variable-bit-rate first frame: the Xing header's counts replace the
-// estimates (4999 + 1 frames, 3 000 000 bytes).
-Bytes xingMp3() {
-  Bytes frame = mpegAudio(kMpeg1Layer3At128Stereo, 417);
-  const Bytes xing = bytes("Xing") + be32(3) + be32(4999) + be32(3000000);
-  std::copy(xing.begin(), xing.end(), frame.begin() + 4 + 32);  // after the side information
-  return frame;
-}
+// estimates (4999 + 1 frames, 3 000 000 bytes). It lies after the 32 bytes
+// of side information.
+Bytes xingMp3() { return xingFrame(kMpeg1Layer3At128Stereo, 417, 32, 3, 4999, 3000000); }
 
 // Only an ID3v1 (1.1) tag with Shift-JIS text, behind bytes with no frame.
 Bytes id3v1OnlyMp3() {
   Id3v1Fields v1;
-  v1.title = bytes("\x82\xA0\x82\xA2") + Bytes(26, ' ');  // あい, trailing spaces trimmed
-  v1.artist = bytes("Band  ");                            // spaces before the zeros stay
-  v1.album = Bytes(30, ' ');
-  v1.year = bytes("2001");
-  v1.comment = bytes("Comment");
+  v1.title = "\x82\xA0\x82\xA2" + std::string(26, ' ');  // あい, trailing spaces trimmed
+  v1.artist = "Band  ";                                     // spaces before the zeros stay
+  v1.album = std::string(30, ' ');
+  v1.year = "2001";
+  v1.comment = "Comment";
   v1.track = 3;
   v1.genre = 147;
-  return zeros(300) + id3v1Tag(v1);
+  return repeat(0, 300) + id3v1Tag(v1);
 }
 
 Bytes infoWave() {
@@ -111,24 +106,24 @@ Bytes infoWave() {
                   riffChunk("ICOP", bytes("Copyleft")) + riffChunk("IENG", bytes("Eng")) +
                   riffChunk("ISRC", bytes("Src")) + riffChunk("INAM", bytes("Unused name")) +
                   riffChunk("IART", bytes("Second artist")));
-  return riffForm("WAVE", waveFormat() + info + riffChunk("data", zeros(8)));
+  return riffForm("WAVE", waveFormat() + info + riffChunk("data", repeat(0, 8)));
 }
 
 Bytes dataThenInfoWave() {
-  return riffForm("WAVE", waveFormat() + riffChunk("data", zeros(3)) +
+  return riffForm("WAVE", waveFormat() + riffChunk("data", repeat(0, 3)) +
                               riffList("INFO", riffChunk("IART", bytes("Late"))));
 }
 
 Bytes movieAvi() {
   const Bytes header = riffList(
-      "hdrl", riffChunk("avih", zeros(56)) + riffList("INFO", riffChunk("IART", bytes("Nested"))));
+      "hdrl", riffChunk("avih", repeat(0, 56)) + riffList("INFO", riffChunk("IART", bytes("Nested"))));
   return riffForm("AVI ", header + riffList("INFO", riffChunk("ISBJ", bytes("Movie"))) +
-                              riffList("movi", riffChunk("00dc", zeros(4))));
+                              riffList("movi", riffChunk("00dc", repeat(0, 4))));
 }
 
 std::vector<FileCase> makeCases() {
   std::vector<FileCase> cases;
-  cases.push_back({"tagged.mp3", Plugin::Audio, taggedMp3(), 1,
+  cases.push_back({"tagged.mp3", Plugin::audio, taggedMp3(), 1,
                    {{1, "Song Title"},
                     {2, "V1 Album"},
                     {4, "ID3 Tag Ver2"},
@@ -145,16 +140,16 @@ std::vector<FileCase> makeCases() {
                     {136, "MPEG1.0 Layer-3, 128Kbits/s, 44100Hz, JointStereo"},
                     {137, "0:02 (2sec) 100frames"}},
                    {}});
-  cases.push_back({"xing.mp3", Plugin::Audio, xingMp3(), 1,
+  cases.push_back({"xing.mp3", Plugin::audio, xingMp3(), 1,
                    {{136, "MPEG1.0 Layer-3, 183Kbits/s(VBR), 44100Hz, Stereo"},
                     {137, "2:10 (130sec) 5000frames"}},
                    {}});
   // 50 frames of MPEG-2 Layer II count 1152 samples each.
-  cases.push_back({"mono.mp2", Plugin::Audio, mpegAudio(kMpeg2Layer2At64Mono, 417 * 50), 1,
+  cases.push_back({"mono.mp2", Plugin::audio, mpegFrame(kMpeg2Layer2At64Mono, 417 * 50), 1,
                    {{136, "MPEG2.0 Layer-2, 64Kbits/s, 22050Hz, Mono"},
                     {137, "0:02 (2sec) 50frames"}},
                    {}});
-  cases.push_back({"v1only.MP3", Plugin::Audio, id3v1OnlyMp3(), 1,
+  cases.push_back({"v1only.MP3", Plugin::audio, id3v1OnlyMp3(), 1,
                    {{1, "\x82\xA0\x82\xA2"},
                     {4, "ID3 Tag Ver1"},
                     {5, "Comment"},
@@ -163,7 +158,7 @@ std::vector<FileCase> makeCases() {
                     {130, "2001"},
                     {131, "Synthpop"}},
                    {}});
-  cases.push_back({"info.wav", Plugin::Audio, infoWave(), 1,
+  cases.push_back({"info.wav", Plugin::audio, infoWave(), 1,
                    {{1, "Subject line"},
                     {4, "RiffSIF"},
                     {5, "Comment text"},
@@ -175,14 +170,14 @@ std::vector<FileCase> makeCases() {
                     {138, "Eng"},
                     {139, "Src"}},
                    {}});
-  cases.push_back({"late.wav", Plugin::Audio, dataThenInfoWave(), 1,
+  cases.push_back({"late.wav", Plugin::audio, dataThenInfoWave(), 1,
                    {{4, "RiffSIF"}, {6, "Late"}}, {}});
-  cases.push_back({"movie.avi", Plugin::Audio, movieAvi(), 1,
+  cases.push_back({"movie.avi", Plugin::audio, movieAvi(), 1,
                    {{1, "Movie"}, {4, "RiffSIF"}}, {}});
-  cases.push_back({"wave.avi", Plugin::Audio, dataThenInfoWave(), 0, {}, {}});
-  cases.push_back({"notes.txt", Plugin::Audio, bytes("ID3 and RIFF, but not by name"), 0, {}, {}});
+  cases.push_back({"wave.avi", Plugin::audio, dataThenInfoWave(), 0, {}, {}});
+  cases.push_back({"notes.txt", Plugin::audio, bytes("ID3 and RIFF, but not by name"), 0, {}, {}});
 
-  cases.push_back({"report.rtf", Plugin::Rtf,
+  cases.push_back({"report.rtf", Plugin::rtf,
                    bytes("{\\rtf1\\ansi{\\info{\\title Report}{\\subject Sub}{\\author Kim}"
                          "{\\operator Op}{\\keywords k1}{\\comment Note}{\\version 2}"
                          "{\\doccomm Skipped}}"
@@ -195,42 +190,43 @@ std::vector<FileCase> makeCases() {
   // Strings marked FE FF are UTF-16 with their zero bytes: あ一, an
   // unmappable Thai letter; "AB" from 00 41 00 42; a tag character (a
   // surrogate pair) before あ. Others drop zero bytes.
-  cases.push_back({"utf16.rtf", Plugin::Rtf,
-                   bytes("{\\rtf1{\\info{\\title \\'fe\\'ff\\'30\\'42\\'4e\\'00\\'0e\\'01}"
-                         "{\\subject \\'fe\\'ff\\'00\\'41\\'00\\'42}{\\keywords A\\'00B}"
-                         "{\\comment \\'fe\\'ff\\'db\\'40\\'dc\\'7a\\'30\\'42}"
-                         "{\\title +}{\\author Foo\\~Bar}}}"),
+  cases.push_back({"utf16.rtf", Plugin::rtf,
+                   bytes(rtfDocument(rtfInfo({{"title", utf16String(u"\u3042\u4e00\u0e01")},
+                                              {"subject", utf16String(u"AB")},
+                                              {"keywords", "A\\'00B"},
+                                              {"comment", utf16String(u"\U000E007A\u3042")},
+                                              {"title", "+"},
+                                              {"author", "Foo\\~Bar"}}))),
                    1,
                    {{1, "\x82\xA0\x88\xEA?+"}, {2, "AB"}, {4, "AB"}, {5, "?\x82\xA0"}, {6, "Foo"}},
                    {"Bar"}});
   // Characters both systems' code page 932 tables agree on: kana, kanji,
   // NEC and IBM extensions, full-width forms and a half-width kana. (No
   // code unit holds a 0A or 0D byte: the reader drops those escapes.)
-  cases.push_back({"wide.rtf", Plugin::Rtf,
-                   bytes("{\\rtf1{\\info{\\subject \\'fe\\'ff"
-                         "\\'30\\'42\\'30\\'a2\\'4e\\'9c\\'24\\'60\\'21\\'60\\'ff\\'5e"
-                         "\\'22\\'25\\'ff\\'e2\\'ff\\'0b\\'22\\'52\\'ff\\'71\\'6f\\'22\\'5b\\'57}}}"),
+  const std::u16string_view wide =
+      u"\u3042\u30a2\u4e9c\u2460\u2160\uff5e\u2225\uffe2\uff0b\u2252\uff71\u6f22\u5b57";
+  cases.push_back({"wide.rtf", Plugin::rtf, bytes(rtfDocument(rtfInfo({{"subject", utf16String(wide)}}))),
                    1,
                    {{2, "\x82\xA0\x83\x41\x88\x9F\x87\x40\x87\x54\x81\x60\x81\x61\x81\xCA"
                         "\x81\x7B\x81\xE0\xB1\x8A\xBF\x8E\x9A"}},
                    {}});
-  cases.push_back({"breaks.rtf", Plugin::Rtf, bytes("{\\rtf1\\par\\tab\\par}"), 1, {},
+  cases.push_back({"breaks.rtf", Plugin::rtf, bytes("{\\rtf1\\par\\tab\\par}"), 1, {},
                    {"\n", "\t\n", ""}});
   // The Macintosh map replaces 0xAA; the next file starts from the ANSI map
   // again and keeps its Shift-JIS bytes.
-  cases.push_back({"mac.rtf", Plugin::Rtf, bytes("{\\rtf1\\mac \\'aa\\'a3\\par}"), 1, {},
+  cases.push_back({"mac.rtf", Plugin::rtf, bytes("{\\rtf1\\mac \\'aa\\'a3\\par}"), 1, {},
                    {"(TM)\xA3\n", ""}});
-  cases.push_back({"sjis.rtf", Plugin::Rtf, bytes("{\\rtf1 \\'82\\'a0\\'95\\'5c\\par x}"), 1, {},
+  cases.push_back({"sjis.rtf", Plugin::rtf, bytes("{\\rtf1 \\'82\\'a0\\'95\\'5c\\par x}"), 1, {},
                    {"\x82\xA0\x95\x5C\n", "x"}});
-  cases.push_back({"raw8bit.rtf", Plugin::Rtf, bytes("{\\rtf1 Ab\xE0" "cd\\par}"), 1, {}, {"Ab"}});
-  cases.push_back({"empty.rtf", Plugin::Rtf, {}, 1, {}, {}});
+  cases.push_back({"raw8bit.rtf", Plugin::rtf, bytes("{\\rtf1 Ab\xE0" "cd\\par}"), 1, {}, {"Ab"}});
+  cases.push_back({"empty.rtf", Plugin::rtf, {}, 1, {}, {}});
   return cases;
 }
 
 }  // namespace
 
 const PluginConstants& constantsOf(Plugin plugin) {
-  return plugin == Plugin::Audio ? kAudio : kRtf;
+  return plugin == Plugin::audio ? kAudio : kRtf;
 }
 
 const std::vector<FileCase>& fileCases() {

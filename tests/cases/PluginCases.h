@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "Fixtures.h"
+#include "Bytes.h"
 
 namespace zav::cases {
 
-enum class Plugin { Audio, Rtf };
+using test::Bytes;
+
+enum class Plugin { audio, rtf };
 
 struct CatalogueRow {
   int key;

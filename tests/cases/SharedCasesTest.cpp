@@ -25,7 +25,7 @@ namespace {
 const EntryPoints& moduleFor(Plugin plugin) {
   static const LoadedModule audio(ZAV_AUDIO_MODULE);
   static const LoadedModule rtf(ZAV_RTF_MODULE);
-  const LoadedModule& module = plugin == Plugin::Audio ? audio : rtf;
+  const LoadedModule& module = plugin == Plugin::audio ? audio : rtf;
   EXPECT_EQ(module.error(), "");
   return module.entry();
 }
@@ -35,16 +35,16 @@ void expectNoFailures(const Failures& failures) {
 }
 
 TEST(SharedCases, AudioConstants) {
-  expectNoFailures(checkConstants(moduleFor(Plugin::Audio), constantsOf(Plugin::Audio)));
+  expectNoFailures(checkConstants(moduleFor(Plugin::audio), constantsOf(Plugin::audio)));
 }
 
 TEST(SharedCases, RtfConstants) {
-  expectNoFailures(checkConstants(moduleFor(Plugin::Rtf), constantsOf(Plugin::Rtf)));
+  expectNoFailures(checkConstants(moduleFor(Plugin::rtf), constantsOf(Plugin::rtf)));
 }
 
 TEST(SharedCases, MissingFiles) {
   test::TempFolder folder;
-  for (Plugin plugin : {Plugin::Audio, Plugin::Rtf}) {
+  for (Plugin plugin : {Plugin::audio, Plugin::rtf}) {
     for (const char* name : {"/missing.mp3", "/missing.wav", "/missing.rtf"}) {
       expectNoFailures(checkMissingFile(moduleFor(plugin), folder.path() + name));
     }
@@ -112,7 +112,7 @@ TEST(SharedCases, WhatIsNoRegularFileCannotBeOpened) {
     for (const char* suffix : {".mp3", ".wav", ".rtf"}) {
       const std::string path = folder.path() + "/" + name + suffix;
       makeSpecial(kind, path);
-      const EntryPoints& module = moduleFor(std::strcmp(suffix, ".rtf") == 0 ? Plugin::Rtf : Plugin::Audio);
+      const EntryPoints& module = moduleFor(std::strcmp(suffix, ".rtf") == 0 ? Plugin::rtf : Plugin::audio);
       EXPECT_EQ(inChild([&] { return checkMissingFile(module, path); }), "") << path;
     }
   }

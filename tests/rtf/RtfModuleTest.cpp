@@ -8,6 +8,7 @@
 
 #include "Platform.h"
 #include "PluginModule.h"
+#include "RtfBytes.h"
 #include "TempFile.h"
 
 namespace zav::test {
@@ -71,24 +72,24 @@ TEST_F(RtfModuleTest, HexEscapesInAString) {
 }
 
 TEST_F(RtfModuleTest, Utf16Title) {
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'30\\'42}}}"), 1);
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"\u3042")}}))), 1);
   EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x82\xA0" : "\xE3\x81\x82");
 }
 
 TEST_F(RtfModuleTest, Utf16TitleWithZeroBytes) {
   // 一 (4E 00), A (00 41), é (00 E9): zero bytes belong to the string.
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'4e\\'00\\'00\\'41\\'00\\'e9}}}"), 1);
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"\u4e00A\u00e9")}}))), 1);
   EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x88\xEA" "A?" : "\xE4\xB8\x80" "A\xC3\xA9");
 }
 
 TEST_F(RtfModuleTest, Utf16CodeUnitsWithLineBreakBytes) {
   // 上 (4E 0A) and 《 (30 0A): a hex-escaped 0A is part of the string.
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'4e\\'0a\\'30\\'0a}}}"), 1);
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"\u4e0a\u300a")}}))), 1);
   EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x8F\xE3\x81\x73" : "\xE4\xB8\x8A\xE3\x80\x8A");
 }
 
 TEST_F(RtfModuleTest, TwoByteMarkAloneIsStoredAsItIs) {
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff}}}"), 1);
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"")}}))), 1);
   EXPECT_EQ(value(kTitleKey), "\xFE\xFF");
 }
 

@@ -1,7 +1,8 @@
 // Seeds of the common and platform targets: TextBuffer scripts, and the
 // RIFF files of the shared cases with a wrapped MPEG stream beside them.
-#include "AudioFixtures.h"
+#include "MpegBytes.h"
 #include "PluginCases.h"
+#include "RiffBytes.h"
 #include "SeedWriter.h"
 #include "TextBufferScript.h"
 
@@ -55,7 +56,7 @@ void writeRiffFileSeeds(SeedWriter& seeds) {
   }
   const test::MpegHeader header;
   seeds.write(kRiffFile, "wrapped.rmp3",
-              test::riffForm("RMP3", cases::waveFormat() +
+              test::riffForm("RMP3", test::waveFormat() +
                                          test::riffChunk("data", test::mpegFrame(header, 417) +
                                                                      test::mpegFrame(header, 417)) +
                                          test::riffList("INFO", test::riffChunk("INAM", test::bytes("x")))));
