@@ -54,14 +54,14 @@ TEST(SharedCases, MissingFiles) {
 // What lies on a disc but is no regular file, under a name a plug-in
 // claims. Opening a FIFO without a writer would wait for one, and a
 // character device would never end.
-enum class Special { Fifo, Socket, Folder, Device };
+enum class Special { fifo, socket, folder, device };
 
 void makeSpecial(Special kind, const std::string& path) {
   switch (kind) {
-    case Special::Fifo:
+    case Special::fifo:
       ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
       break;
-    case Special::Socket: {
+    case Special::socket: {
       const int s = socket(AF_UNIX, SOCK_STREAM, 0);
       sockaddr_un address{};
       address.sun_family = AF_UNIX;
@@ -71,10 +71,10 @@ void makeSpecial(Special kind, const std::string& path) {
       close(s);  // the socket's file stays
       break;
     }
-    case Special::Folder:
+    case Special::folder:
       ASSERT_EQ(mkdir(path.c_str(), 0700), 0) << path;
       break;
-    case Special::Device:
+    case Special::device:
       ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0) << path;
       break;
   }
@@ -106,8 +106,8 @@ std::string inChild(const std::function<Failures()>& check) {
 TEST(SharedCases, WhatIsNoRegularFileCannotBeOpened) {
   test::TempFolder folder;
   const std::pair<Special, const char*> kinds[] = {
-      {Special::Fifo, "fifo"}, {Special::Socket, "socket"}, {Special::Folder, "folder"},
-      {Special::Device, "zero"}};
+      {Special::fifo, "fifo"}, {Special::socket, "socket"}, {Special::folder, "folder"},
+      {Special::device, "zero"}};
   for (const auto& [kind, name] : kinds) {
     for (const char* suffix : {".mp3", ".wav", ".rtf"}) {
       const std::string path = folder.path() + "/" + name + suffix;
