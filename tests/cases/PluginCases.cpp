@@ -10,19 +10,20 @@ namespace zav::cases {
 namespace {
 
 using namespace test;
+using enum PropertyKey;
 
 // Titles of the common keys, as the code-page-932 host receives them.
-const CatalogueRow kTitle{1, "\xC0\xB2\xC4\xD9"};                          // ﾀｲﾄﾙ
-const CatalogueRow kSubject{2, "\xBB\xCC\xDE\xBC\xDE\xAA\xB8\xC4"};        // ｻﾌﾞｼﾞｪｸﾄ
-const CatalogueRow kCategory{3, "\x95\xAA\x97\xDE"};                       // 分類
-const CatalogueRow kKeywords{4, "\xB7\xB0\xDC\xB0\xC4\xDE"};               // ｷｰﾜｰﾄﾞ
-const CatalogueRow kComment{5, "\xBA\xD2\xDD\xC4"};                        // ｺﾒﾝﾄ
-const CatalogueRow kAuthor{6, "\x8D\xEC\x8E\xD2"};                         // 作者
-const CatalogueRow kApplication{7, "\xB1\xCC\xDF\xD8\xB9\xB0\xBC\xAE\xDD\x96\xBC"};  // ｱﾌﾟﾘｹｰｼｮﾝ名
-const CatalogueRow kCompany{8, "\x89\xEF\x8E\xD0"};                        // 会社
-const CatalogueRow kManager{9, "\xCF\xC8\xB0\xBC\xDE\xAC"};                // ﾏﾈｰｼﾞｬ
-const CatalogueRow kCreated{10, "\x8D\xEC\x90\xAC\x93\xFA"};               // 作成日
-const CatalogueRow kSaved{11, "\x8D\xC5\x8F\x49\x95\xDB\x91\xB6\x93\xFA"};  // 最終保存日
+const CatalogueRow kTitle{title, "\xC0\xB2\xC4\xD9"};                          // ﾀｲﾄﾙ
+const CatalogueRow kSubject{subject, "\xBB\xCC\xDE\xBC\xDE\xAA\xB8\xC4"};      // ｻﾌﾞｼﾞｪｸﾄ
+const CatalogueRow kCategory{category, "\x95\xAA\x97\xDE"};                    // 分類
+const CatalogueRow kKeywords{keywords, "\xB7\xB0\xDC\xB0\xC4\xDE"};            // ｷｰﾜｰﾄﾞ
+const CatalogueRow kComment{comment, "\xBA\xD2\xDD\xC4"};                      // ｺﾒﾝﾄ
+const CatalogueRow kAuthor{author, "\x8D\xEC\x8E\xD2"};                        // 作者
+const CatalogueRow kApplication{application, "\xB1\xCC\xDF\xD8\xB9\xB0\xBC\xAE\xDD\x96\xBC"};  // ｱﾌﾟﾘｹｰｼｮﾝ名
+const CatalogueRow kCompany{company, "\x89\xEF\x8E\xD0"};                      // 会社
+const CatalogueRow kManager{manager, "\xCF\xC8\xB0\xBC\xDE\xAC"};              // ﾏﾈｰｼﾞｬ
+const CatalogueRow kCreated{created, "\x8D\xEC\x90\xAC\x93\xFA"};              // 作成日
+const CatalogueRow kSaved{saved, "\x8D\xC5\x8F\x49\x95\xDB\x91\xB6\x93\xFA"};  // 最終保存日
 
 const PluginConstants kAudio{
     Plugin::audio,
@@ -31,17 +32,17 @@ const PluginConstants kAudio{
     "MP3",
     {kTitle, kSubject, kAuthor, kKeywords, kComment, kCategory, kApplication, kCompany,
      kManager, kCreated, kSaved,
-     {129, "\xC4\xD7\xAF\xB8No"},          // ﾄﾗｯｸNo
-     {130, "\x94\x4E"},                    // 年
-     {131, "\xBC\xDE\xAC\xDD\xD9"},        // ｼﾞｬﾝﾙ
-     {132, "Composer"},
-     {133, "Original artist"},
-     {134, "Copyright"},
-     {135, "URL"},
-     {136, "\x8C\x60\x8E\xAE"},            // 形式
-     {137, "\x8E\x9E\x8A\xD4"},            // 時間
-     {138, "\xB4\xDD\xBC\xDE\xC6\xB1"},    // ｴﾝｼﾞﾆｱ
-     {139, "Source"}},
+     {track, "\xC4\xD7\xAF\xB8No"},    // ﾄﾗｯｸNo
+     {year, "\x94\x4E"},               // 年
+     {genre, "\xBC\xDE\xAC\xDD\xD9"},  // ｼﾞｬﾝﾙ
+     {composer, "Composer"},
+     {originalArtist, "Original artist"},
+     {copyright, "Copyright"},
+     {url, "URL"},
+     {format, "\x8C\x60\x8E\xAE"},            // 形式
+     {time, "\x8E\x9E\x8A\xD4"},              // 時間
+     {engineer, "\xB4\xDD\xBC\xDE\xC6\xB1"},  // ｴﾝｼﾞﾆｱ
+     {source, "Source"}},
     {"MP3", "WAV", "AVI", "MP3X"},
     {"mp3", "MP2", "MP1", "MP", "", "wav", "RTF"},
 };
@@ -52,8 +53,8 @@ const PluginConstants kRtf{
     "RTF-P",
     "RTF",
     {kTitle, kSubject, kAuthor, kKeywords, kComment,
-     {129, "\xB5\xCD\xDF\xDA\xB0\xC0"},          // ｵﾍﾟﾚｰﾀ
-     {130, "\xCA\xDE\xB0\xBC\xDE\xAE\xDD"},      // ﾊﾞｰｼﾞｮﾝ
+     {rtfOperator, "\xB5\xCD\xDF\xDA\xB0\xC0"},     // ｵﾍﾟﾚｰﾀ
+     {rtfVersion, "\xCA\xDE\xB0\xBC\xDE\xAE\xDD"},  // ﾊﾞｰｼﾞｮﾝ
      kCategory, kApplication, kCompany, kManager, kCreated, kSaved},
     {"RTF", "RTFD"},
     {"rtf", "RT", "Rtf", "MP3"},
@@ -124,56 +125,56 @@ Bytes movieAvi() {
 std::vector<FileCase> makeCases() {
   std::vector<FileCase> cases;
   cases.push_back({"tagged.mp3", Plugin::audio, taggedMp3(), 1,
-                   {{1, "Song Title"},
-                    {2, "V1 Album"},
-                    {4, "ID3 Tag Ver2"},
-                    {5, "Nice comment"},
-                    {6, "Artist"},
-                    {7, "Encoder"},
-                    {129, "7/12"},
-                    {130, "1999"},
-                    {131, "Pop"},
-                    {132, "Composer X"},
-                    {133, "Orig"},
-                    {134, "(C) 1999"},
-                    {135, "http://example.com/"},
-                    {136, "MPEG1.0 Layer-3, 128Kbits/s, 44100Hz, JointStereo"},
-                    {137, "0:02 (2sec) 100frames"}},
+                   {{title, "Song Title"},
+                    {subject, "V1 Album"},
+                    {keywords, "ID3 Tag Ver2"},
+                    {comment, "Nice comment"},
+                    {author, "Artist"},
+                    {application, "Encoder"},
+                    {track, "7/12"},
+                    {year, "1999"},
+                    {genre, "Pop"},
+                    {composer, "Composer X"},
+                    {originalArtist, "Orig"},
+                    {copyright, "(C) 1999"},
+                    {url, "http://example.com/"},
+                    {format, "MPEG1.0 Layer-3, 128Kbits/s, 44100Hz, JointStereo"},
+                    {time, "0:02 (2sec) 100frames"}},
                    {}});
   cases.push_back({"xing.mp3", Plugin::audio, xingMp3(), 1,
-                   {{136, "MPEG1.0 Layer-3, 183Kbits/s(VBR), 44100Hz, Stereo"},
-                    {137, "2:10 (130sec) 5000frames"}},
+                   {{format, "MPEG1.0 Layer-3, 183Kbits/s(VBR), 44100Hz, Stereo"},
+                    {time, "2:10 (130sec) 5000frames"}},
                    {}});
   // 50 frames of MPEG-2 Layer II count 1152 samples each.
   cases.push_back({"mono.mp2", Plugin::audio, mpegFrame(kMpeg2Layer2At64Mono, 417 * 50), 1,
-                   {{136, "MPEG2.0 Layer-2, 64Kbits/s, 22050Hz, Mono"},
-                    {137, "0:02 (2sec) 50frames"}},
+                   {{format, "MPEG2.0 Layer-2, 64Kbits/s, 22050Hz, Mono"},
+                    {time, "0:02 (2sec) 50frames"}},
                    {}});
   cases.push_back({"v1only.MP3", Plugin::audio, id3v1OnlyMp3(), 1,
-                   {{1, "\x82\xA0\x82\xA2"},
-                    {4, "ID3 Tag Ver1"},
-                    {5, "Comment"},
-                    {6, "Band  "},
-                    {129, "3"},
-                    {130, "2001"},
-                    {131, "Synthpop"}},
+                   {{title, "\x82\xA0\x82\xA2"},
+                    {keywords, "ID3 Tag Ver1"},
+                    {comment, "Comment"},
+                    {author, "Band  "},
+                    {track, "3"},
+                    {year, "2001"},
+                    {genre, "Synthpop"}},
                    {}});
   cases.push_back({"info.wav", Plugin::audio, infoWave(), 1,
-                   {{1, "Subject line"},
-                    {4, "RiffSIF"},
-                    {5, "Comment text"},
-                    {6, "Singer"},
-                    {7, "Tool 1.0"},
-                    {10, "2024-05-01"},
-                    {131, "Comment text"},
-                    {134, "Copyleft"},
-                    {138, "Eng"},
-                    {139, "Src"}},
+                   {{title, "Subject line"},
+                    {keywords, "RiffSIF"},
+                    {comment, "Comment text"},
+                    {author, "Singer"},
+                    {application, "Tool 1.0"},
+                    {created, "2024-05-01"},
+                    {genre, "Comment text"},
+                    {copyright, "Copyleft"},
+                    {engineer, "Eng"},
+                    {source, "Src"}},
                    {}});
   cases.push_back({"late.wav", Plugin::audio, dataThenInfoWave(), 1,
-                   {{4, "RiffSIF"}, {6, "Late"}}, {}});
+                   {{keywords, "RiffSIF"}, {author, "Late"}}, {}});
   cases.push_back({"movie.avi", Plugin::audio, movieAvi(), 1,
-                   {{1, "Movie"}, {4, "RiffSIF"}}, {}});
+                   {{title, "Movie"}, {keywords, "RiffSIF"}}, {}});
   cases.push_back({"wave.avi", Plugin::audio, dataThenInfoWave(), 0, {}, {}});
   cases.push_back({"notes.txt", Plugin::audio, bytes("ID3 and RIFF, but not by name"), 0, {}, {}});
 
@@ -184,8 +185,8 @@ std::vector<FileCase> makeCases() {
                          "{\\fonttbl{\\f0 Arial;}}{\\*\\generator Gen;}{\\header Head}"
                          "Hello\\par World\\tab!\\par}"),
                    1,
-                   {{1, "Report"}, {2, "Sub"}, {4, "k1"}, {5, "Note"}, {6, "Kim"},
-                    {129, "Op"}, {130, "2"}},
+                   {{title, "Report"}, {subject, "Sub"}, {keywords, "k1"}, {comment, "Note"}, {author, "Kim"},
+                    {rtfOperator, "Op"}, {rtfVersion, "2"}},
                    {"Hello\n", "World\t!\n", ""}});
   // Strings marked FE FF are UTF-16 with their zero bytes: あ一, an
   // unmappable Thai letter; "AB" from 00 41 00 42; a tag character (a
@@ -198,7 +199,7 @@ std::vector<FileCase> makeCases() {
                                               {"title", "+"},
                                               {"author", "Foo\\~Bar"}}))),
                    1,
-                   {{1, "\x82\xA0\x88\xEA?+"}, {2, "AB"}, {4, "AB"}, {5, "?\x82\xA0"}, {6, "Foo"}},
+                   {{title, "\x82\xA0\x88\xEA?+"}, {subject, "AB"}, {keywords, "AB"}, {comment, "?\x82\xA0"}, {author, "Foo"}},
                    {"Bar"}});
   // Characters both systems' code page 932 tables agree on: kana, kanji,
   // NEC and IBM extensions, full-width forms and a half-width kana. (No
@@ -207,7 +208,7 @@ std::vector<FileCase> makeCases() {
       u"\u3042\u30a2\u4e9c\u2460\u2160\uff5e\u2225\uffe2\uff0b\u2252\uff71\u6f22\u5b57";
   cases.push_back({"wide.rtf", Plugin::rtf, bytes(rtfDocument(rtfInfo({{"subject", utf16String(wide)}}))),
                    1,
-                   {{2, "\x82\xA0\x83\x41\x88\x9F\x87\x40\x87\x54\x81\x60\x81\x61\x81\xCA"
+                   {{subject, "\x82\xA0\x83\x41\x88\x9F\x87\x40\x87\x54\x81\x60\x81\x61\x81\xCA"
                         "\x81\x7B\x81\xE0\xB1\x8A\xBF\x8E\x9A"}},
                    {}});
   cases.push_back({"breaks.rtf", Plugin::rtf, bytes("{\\rtf1\\par\\tab\\par}"), 1, {},

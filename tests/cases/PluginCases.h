@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Bytes.h"
+#include "PropertyKeys.h"
 
 namespace zav::cases {
 
@@ -17,7 +18,7 @@ using test::Bytes;
 enum class Plugin { audio, rtf };
 
 struct CatalogueRow {
-  int key;
+  PropertyKey key;
   std::string title;  // Shift-JIS bytes
 };
 
@@ -34,7 +35,7 @@ struct PluginConstants {
 const PluginConstants& constantsOf(Plugin plugin);
 
 struct ExpectedValue {
-  int key;
+  PropertyKey key;
   std::string value;  // bytes
 };
 

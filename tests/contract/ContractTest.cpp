@@ -110,9 +110,9 @@ TEST(BothModules, StayIndependentWhenLoadedGlobally) {
 
   TempFile document("info.rtf", "{\\rtf1{\\info{\\title Kept}}Body\\par}");
   ASSERT_EQ(rtf.open(document.c_str()), 1);
-  EXPECT_EQ(rtf.value(1), "Kept");
+  EXPECT_EQ(rtf.value(k(PropertyKey::title)), "Kept");
   EXPECT_EQ(audio.open(document.c_str()), 0);  // not a name the audio plug-in reads
-  EXPECT_EQ(rtf.value(1), "Kept");
+  EXPECT_EQ(rtf.value(k(PropertyKey::title)), "Kept");
   EXPECT_EQ(rtf.lines(), (std::vector<std::string>{"Body\n", ""}));
   EXPECT_TRUE(audio.nonEmptyValues().empty());
 }
