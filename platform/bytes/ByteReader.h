@@ -33,28 +33,23 @@ class ByteReader {
     auto b = bytes(1);
     return b.empty() ? 0 : b[0];
   }
-  std::uint16_t be16() {
-    auto b = bytes(2);
-    return b.empty() ? 0 : bigEndian16(b.data());
-  }
-  std::uint32_t be32() {
-    auto b = bytes(4);
-    return b.empty() ? 0 : bigEndian32(b.data());
-  }
-  std::uint32_t le32() {
-    auto b = bytes(4);
-    return b.empty() ? 0 : littleEndian32(b.data());
-  }
-  std::uint64_t le64() {
-    auto b = bytes(8);
-    return b.empty() ? 0 : littleEndian64(b.data());
-  }
+  std::uint16_t be16() { return number<2, bigEndian16>(); }
+  std::uint32_t be32() { return number<4, bigEndian32>(); }
+  std::uint32_t le32() { return number<4, littleEndian32>(); }
+  std::uint64_t le64() { return number<8, littleEndian64>(); }
 
   std::size_t remaining() const { return data_.size() - position_; }
   // False from the first read that asked for more than was left.
   bool ok() const { return ok_; }
 
  private:
+  // The next `width` bytes as `decode` reads them; 0 past the end.
+  template <std::size_t width, auto decode>
+  auto number() -> decltype(decode(nullptr)) {
+    auto b = bytes(width);
+    return b.empty() ? 0 : decode(b.data());
+  }
+
   std::span<const std::uint8_t> data_;
   std::size_t position_ = 0;
   bool ok_ = true;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -17,17 +18,25 @@ class CacheLineBlock {
 
   // No room at all.
   CacheLineBlock() = default;
-  // Room for `size` bytes, not cleared.
-  explicit CacheLineBlock(std::size_t size)
-      : bytes_(new (std::align_val_t{kAlignment}) std::uint8_t[size]) {}
+  // Room for `size` bytes, not cleared. An ordinary allocation a line
+  // larger, with the block placed on its first line: the allocator's own
+  // aligned allocation costs more for every block.
+  explicit CacheLineBlock(std::size_t size) : storage_(allocate(size)), data_(firstLine(storage_.get())) {}
 
-  std::uint8_t* data() const { return bytes_.get(); }
+  std::uint8_t* data() const { return data_; }
 
  private:
-  struct Free {
-    void operator()(std::uint8_t* block) const { ::operator delete[](block, std::align_val_t{kAlignment}); }
-  };
-  std::unique_ptr<std::uint8_t[], Free> bytes_;
+  static std::unique_ptr<std::uint8_t[]> allocate(std::size_t size) {
+    if (size > std::numeric_limits<std::size_t>::max() - (kAlignment - 1)) throw std::bad_alloc();
+    return std::make_unique_for_overwrite<std::uint8_t[]>(size + kAlignment - 1);
+  }
+  static std::uint8_t* firstLine(std::uint8_t* p) {
+    const auto address = reinterpret_cast<std::uintptr_t>(p);
+    return p + (kAlignment - address % kAlignment) % kAlignment;
+  }
+
+  std::unique_ptr<std::uint8_t[]> storage_;
+  std::uint8_t* data_ = nullptr;
 };
 
 }  // namespace zav
