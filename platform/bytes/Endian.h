@@ -3,6 +3,7 @@
 #ifndef ZAV_BYTES_ENDIAN_H
 #define ZAV_BYTES_ENDIAN_H
 
+#include <cstddef>
 #include <cstdint>
 
 namespace zav {
@@ -23,6 +24,12 @@ inline std::uint32_t littleEndian32(const std::uint8_t* b) {
 
 inline std::uint64_t littleEndian64(const std::uint8_t* b) {
   return std::uint64_t{littleEndian32(b)} | (std::uint64_t{littleEndian32(b + 4)} << 32);
+}
+
+// Writes the low `width` (at most 8) bytes of `value` to `out`, least
+// significant first.
+inline void storeLittleEndian(std::uint64_t value, std::size_t width, char* out) {
+  for (std::size_t i = 0; i < width; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 // A RIFF chunk identifier: the four bytes as they appear in the file, the
