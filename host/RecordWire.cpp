@@ -14,9 +14,7 @@ namespace {
 template <typename Number>
 void put(std::string& out, Number value) {
   char bytes[sizeof(Number)];
-  for (std::size_t i = 0; i < sizeof(Number); ++i) {
-    bytes[i] = static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
-  }
+  storeLittleEndian(static_cast<std::uint64_t>(value), sizeof bytes, bytes);
   out.append(bytes, sizeof bytes);
 }
 
@@ -70,7 +68,7 @@ std::size_t startFrame(std::string& out) {
 
 void finishFrame(std::string& out, std::size_t start) {
   const auto length = static_cast<std::uint32_t>(out.size() - start - kFrameHeader);
-  for (std::size_t i = 0; i < kFrameHeader; ++i) out[start + i] = static_cast<char>(length >> (8 * i));
+  storeLittleEndian(length, kFrameHeader, out.data() + start);
 }
 
 }  // namespace
