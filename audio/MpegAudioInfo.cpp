@@ -28,13 +28,15 @@ struct RiffData {
 // The "data" chunk of a RIFF "RMP3" form; zeros when the file is not one.
 // The head tells at once whether the walk is worth starting.
 RiffData findWrappedData(platform::FileView& file) {
-  const auto head = file.bytesAt(0, 12);
-  if (!head || head->size() != 12 || std::memcmp(head->data(), "RIFF", 4) != 0 ||
-      std::memcmp(head->data() + 8, "RMP3", 4) != 0) {
-    return {};
-  }
+  constexpr std::uint32_t kFormType = chunkId('R', 'M', 'P', '3');
+  const auto head = file.bytesAt(0, 12);  // "RIFF", the form's size and its type
+  if (!head) return {};
+  ByteReader form(*head);
+  const std::uint32_t id = form.le32();
+  form.skip(4);
+  if (id != chunkId('R', 'I', 'F', 'F') || form.le32() != kFormType) return {};
   platform::RiffFile riff(file);
-  if (!riff.isOpen() || !riff.findForm(chunkId('R', 'M', 'P', '3'))) return {};
+  if (!riff.isOpen() || !riff.findForm(kFormType)) return {};
   const auto data = riff.findChunk(chunkId('d', 'a', 't', 'a'));
   if (!data) return {};
   return {data->dataOffset, data->size};
