@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <new>
 
 namespace zav {
 
@@ -27,8 +26,11 @@ class CacheLineBlock {
 
  private:
   static std::unique_ptr<std::uint8_t[]> allocate(std::size_t size) {
-    if (size > std::numeric_limits<std::size_t>::max() - (kAlignment - 1)) throw std::bad_alloc();
-    return std::make_unique_for_overwrite<std::uint8_t[]>(size + kAlignment - 1);
+    // A size that would wrap asks for more than any allocation can give,
+    // so it fails as too large.
+    const std::size_t padded = size + (kAlignment - 1);
+    return std::make_unique_for_overwrite<std::uint8_t[]>(padded < size ? std::numeric_limits<std::size_t>::max()
+                                                                         : padded);
   }
   static std::uint8_t* firstLine(std::uint8_t* p) {
     const auto address = reinterpret_cast<std::uintptr_t>(p);
