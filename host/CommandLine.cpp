@@ -61,6 +61,9 @@ Exit status
   1  some path was missing, unreadable or failed (everything else was still
      done and, for scan, written); search: nothing matched
   2  usage error, or no plug-in could be loaded
+  3  the catalog could not be written (a full disk, a file-size limit, a
+     read-only or damaged file, or one that is no catalog); it was left as
+     it was, with nothing of this run
 )";
 
 constexpr const char* kSearchHelp = R"(
