@@ -37,6 +37,8 @@ import time
 
 REPO = pathlib.Path(__file__).resolve().parent.parent
 LISTS = ["mp3", "wav", "avi", "rtf"]
+# The lists of one writer's RTF documents (rtf-word.list, ...); "rtf-shapes" names them all.
+SHAPES = "rtf-shapes"
 TAGLIB_LISTS = {"mp3", "wav"}  # TagLib reads no AVI and no RTF
 BEGIN, END = "<!-- whole-process results: begin -->", "<!-- whole-process results: end -->"
 MIB = 1 << 20
@@ -242,6 +244,25 @@ def update_doc(doc, section):
     doc.write_text(f"{head}{BEGIN}\n{section}{END}{tail}")
 
 
+def shape_lists(corpus):
+    return sorted(path.stem for path in corpus.glob("rtf-*.list"))
+
+
+def chosen_lists(corpus, wanted):
+    """The names of the lists to run, in the order asked for: each a list the
+    corpus has; rtf-shapes stands for every writer's list."""
+    if wanted is None:
+        return [k for k in LISTS if (corpus / f"{k}.list").exists()] + shape_lists(corpus)
+    kinds = []
+    for name in (k.strip() for k in wanted.split(",") if k.strip()):
+        kinds += shape_lists(corpus) if name == SHAPES else [name]
+    missing = [k for k in kinds if not (corpus / f"{k}.list").exists()]
+    if not kinds or missing:
+        sys.exit(f"whole_process: {corpus} has no list {', '.join(missing) or '(none asked for)'}; it has "
+                 + ", ".join(sorted(p.stem for p in corpus.glob("*.list"))))
+    return kinds
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -251,7 +272,8 @@ def main():
                         help="build folder with zav_floor and zav_taglib_reader")
     parser.add_argument("--corpus", type=pathlib.Path,
                         help="corpus folder (default: $ZAV_BENCH_DIR, else bench-corpus beside the build folder)")
-    parser.add_argument("--list", default=",".join(LISTS), help="lists to run, e.g. mp3 or wav,avi")
+    parser.add_argument("--list", help="lists to run, e.g. mp3 or wav,avi, rtf-word or rtf-shapes (every "
+                        "writer's list); default: every list the corpus has")
     parser.add_argument("--runs", type=int, default=5, help="timed runs of each program, at least")
     parser.add_argument("--min-seconds", type=float, default=3.0,
                         help="go on with more runs (up to 200) until this much time has passed on a list")
@@ -261,13 +283,11 @@ def main():
 
     build = args.build.resolve()
     build_bin = build / "bin"
-    kinds = [k.strip() for k in args.list.split(",") if k.strip()]
-    if not kinds or any(k not in LISTS for k in kinds):
-        sys.exit(f"whole_process: --list takes some of {','.join(LISTS)}")
     corpus = (args.corpus or pathlib.Path(os.environ.get("ZAV_BENCH_DIR") or build.parent / "bench-corpus")).resolve()
     if not (corpus / "corpus.json").exists():
         subprocess.run([sys.executable, str(REPO / "tools" / "make_bench_corpus.py"), "--out", str(corpus)],
                        check=True)
+    kinds = chosen_lists(corpus, args.list)
 
     # The plug-ins take their code page from the locale; fix it for every run.
     env = {**os.environ, "LC_ALL": "C.UTF-8"}
