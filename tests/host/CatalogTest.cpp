@@ -226,9 +226,9 @@ TEST(Catalog, AScanKilledMidwayLeavesTheCatalogAsItWas) {
   EXPECT_EQ(catalog.count("SELECT count(*) FROM files"), 2);
 }
 
-// A disc whose lines take a catalog well past 1 MiB.
+// A disc whose lines take a catalog well past 512 KiB.
 void writeWordyDisc(const TempFolder& disc) {
-  for (int file = 0; file < 24; ++file) {
+  for (int file = 0; file < 12; ++file) {
     std::string rtf = "{\\rtf1\\ansi ";
     for (int line = 0; line < 1500; ++line) {
       rtf += "word" + std::to_string(file) + "x" + std::to_string(line) + " marmalade lantern\\par ";
@@ -301,7 +301,7 @@ TEST(Catalog, AScanThatCannotWriteTheCatalogExitsThreeAndKeepsIt) {
   {
     SCOPED_TRACE("a full disk");
     const Catalog catalog;
-    const SmallDisk disk(catalog.folder.path(), 1 << 20);
+    const SmallDisk disk(catalog.folder.path(), 512 << 10);
     if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here, so no full disk is tried";
     ASSERT_EQ(catalog.run({"scan", "--label", "first", disc.path()}).exitStatus, 0);
     expectCatalogKept(catalog, callFor(catalog), "the disk is full");
