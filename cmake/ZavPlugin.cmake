@@ -15,8 +15,9 @@ function(zav_add_plugin target)
                 ${PROJECT_SOURCE_DIR}/common/PluginExports.cpp
                 ${PROJECT_SOURCE_DIR}/common/exports.def)
     # The runtime linked in, so the module imports system DLLs only; the
-    # release build also drops its symbols.
-    target_link_options(${target} PRIVATE -static
+    # release build also drops its symbols. No link time in the header, so
+    # that the same sources give the same bytes, wherever they are built.
+    target_link_options(${target} PRIVATE -static -Wl,--no-insert-timestamp
                         $<$<CONFIG:Release,MinSizeRel>:-s>)
   else()
     zav_write_string_table(${target} ${P_MODULE_FILE_NAME} table "${titles}")

@@ -7,14 +7,18 @@
 #include <map>
 #include <thread>
 
+#include "ExitStatus.h"
+
 namespace zav::host {
 
 namespace {
 
-constexpr int kUsageError = 2;
+constexpr int kUsageError = exitCode(ExitStatus::usage);
 
 constexpr const char* kOverview = R"(Catalogs discs with the zav plug-ins: shows what they find in files and
-folders, scans them into an SQLite catalog, and searches, lists and exports it.)";
+folders, scans them into an SQLite catalog, and searches, lists and exports it.
+When the first argument names no command, show is meant: zavcat PATH... shows
+files, and zavcat show list shows one named list.)";
 
 constexpr const char* kGeneralHelp = R"(
 Files and folders
@@ -61,6 +65,9 @@ Exit status
   1  some path was missing, unreadable or failed (everything else was still
      done and, for scan, written); search: nothing matched
   2  usage error, or no plug-in could be loaded
+  3  the catalog could not be written (a full disk, a file-size limit, a
+     read-only or damaged file, or one that is no catalog); it was left as
+     it was, with nothing of this run
 )";
 
 constexpr const char* kSearchHelp = R"(
@@ -79,8 +86,14 @@ const std::map<std::string, LegacyEncoding> kLegacyEncodings{
     {"cp932", LegacyEncoding::cp932},
     {"cp1252", LegacyEncoding::cp1252}};
 
+const std::pair<const char*, Subcommand> kSubcommands[] = {
+    {"show", Subcommand::show},   {"scan", Subcommand::scan},
+    {"search", Subcommand::search}, {"list", Subcommand::list},
+    {"export", Subcommand::exportVolumes},
+};
+
 bool isSubcommandName(const std::string& argument) {
-  for (const char* name : {"show", "scan", "search", "list", "export"}) {
+  for (const auto& [name, subcommand] : kSubcommands) {
     if (argument == name) return true;
   }
   return false;
@@ -200,26 +213,30 @@ name; lines are left out. JSON: one object per file, lines included.
 
 }  // namespace
 
+std::unique_ptr<CLI::App> makeCommandLineApp(CommandLine& line, bool& version) {
+  auto app = std::make_unique<CLI::App>(kOverview, "zavcat");
+  app->footer(kGeneralHelp);
+  app->set_help_flag("-h,--help", "print this help and exit");  // the commands take it over
+  app->add_flag("--version", version, "print the version and exit");
+  app->require_subcommand(0, 1);
+  addShow(*app, line, version);
+  addScan(*app, line, version);
+  addSearch(*app, line, version);
+  addList(*app, line, version);
+  addExport(*app, line, version);
+  return app;
+}
+
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   ParsedCommandLine parsed;
   CommandLine& line = parsed.commandLine;
   bool version = false;
-
-  CLI::App app(kOverview, "zavcat");
-  app.footer(kGeneralHelp);
-  app.add_flag("--version", version, "print the version and exit");
-  app.require_subcommand(0, 1);
-  const std::pair<CLI::App*, Subcommand> commands[] = {
-      {addShow(app, line, version), Subcommand::show},
-      {addScan(app, line, version), Subcommand::scan},
-      {addSearch(app, line, version), Subcommand::search},
-      {addList(app, line, version), Subcommand::list},
-      {addExport(app, line, version), Subcommand::exportVolumes},
-  };
+  const std::unique_ptr<CLI::App> owned = makeCommandLineApp(line, version);
+  CLI::App& app = *owned;
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   if (arguments.empty() || (!isSubcommandName(arguments[0]) && !isTopLevelOption(arguments[0]))) {
-    reversed.push_back("show");
+    reversed.push_back(kImpliedSubcommand);
   }
   try {
     app.parse(reversed);
@@ -238,8 +255,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     parsed.exitNow = 0;
     return parsed;
   }
-  for (const auto& [command, subcommand] : commands) {
-    if (command->parsed()) line.subcommand = subcommand;
+  for (const auto& [name, subcommand] : kSubcommands) {
+    if (app.get_subcommand(name)->parsed()) line.subcommand = subcommand;
   }
   if (line.subcommand == Subcommand::none) {
     std::cout << app.help();

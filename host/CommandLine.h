@@ -2,11 +2,16 @@
 #ifndef ZAV_HOST_COMMANDLINE_H
 #define ZAV_HOST_COMMANDLINE_H
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "TextConversion.h"
+
+namespace CLI {
+class App;
+}
 
 namespace zav::host {
 
@@ -66,10 +71,18 @@ struct CommandLine {
   ExportOptions exportVolumes;
 };
 
+// The subcommand meant when the first argument names none.
+inline constexpr const char* kImpliedSubcommand = "show";
+
 struct ParsedCommandLine {
   CommandLine commandLine;
   std::optional<int> exitNow;  // help or version was printed, or a usage error
 };
+
+// zavcat's command line as CLI11 defines it, every option bound to a field
+// of `line` and --version to `version`. The parser, the man page and the
+// shell completion all read these same definitions.
+std::unique_ptr<CLI::App> makeCommandLineApp(CommandLine& line, bool& version);
 
 // Parses the arguments after the program name. The first one is a
 // subcommand when it names one; otherwise "show" is implied, so

@@ -7,12 +7,16 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "ExitStatus.h"
 
 namespace zav::host {
 
 class Catalog;
 
-enum ExitStatus { kSuccess = 0, kSomeFilesFailed = 1, kUsageError = 2 };
+// The statuses as the commands still return them.
+inline constexpr int kSuccess = exitCode(ExitStatus::ok);
+inline constexpr int kSomeFilesFailed = exitCode(ExitStatus::someFailed);
+inline constexpr int kUsageError = exitCode(ExitStatus::usage);
 
 int runShow(const CommonOptions& common, const ShowOptions& options);
 int runScan(const CommonOptions& common, const ScanOptions& options);

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Catalog.h"
+#include "CatalogFailure.h"
 #include "Commands.h"
 #include "FolderWalker.h"
 #include "Platform.h"
@@ -95,7 +96,10 @@ std::string quoted(const std::string& label) {
 
 }  // namespace
 
-int runScan(const CommonOptions& common, const ScanOptions& options) {
+// A catalog that fails to be written, wherever in the scan, ends it the same
+// way: the transactions are rolled back as the stack unwinds, and the
+// handler says so.
+int runScan(const CommonOptions& common, const ScanOptions& options) try {
   const PluginSearch search = findPluginFolder(common.pluginFolder);
   const PluginList plugins = loadPlugins(search, std::cerr);
   if (plugins.empty()) return kUsageError;
@@ -114,8 +118,7 @@ int runScan(const CommonOptions& common, const ScanOptions& options) {
   try {
     catalog = Catalog::openForWriting(databasePath);
   } catch (const std::exception& error) {
-    std::cerr << "zavcat: cannot open the catalog " << databasePath << ": " << error.what() << '\n';
-    return kSomeFilesFailed;
+    return exitCode(reportCatalogNotWritten(std::cerr, databasePath, error, "scan"));
   }
   const auto labelTaken = [&] {
     std::cerr << "zavcat: the catalog already holds a volume labelled " << quoted(label)
@@ -161,6 +164,8 @@ int runScan(const CommonOptions& common, const ScanOptions& options) {
   if (!writer.finish(/*replace=*/options.label.has_value(), skipped.total())) return labelTaken();
   if (reporting.summary) std::cerr << "zavcat: " << tally.summary(skipped) << '\n';
   return allPathsRead && tally.allFilesRead() ? kSuccess : kSomeFilesFailed;
+} catch (const sql::Error& error) {
+  return exitCode(reportCatalogNotWritten(std::cerr, catalogPath(options.database), error, "scan"));
 }
 
 }  // namespace zav::host

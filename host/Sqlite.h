@@ -15,11 +15,15 @@ namespace zav::host::sql {
 
 class Error : public std::runtime_error {
  public:
-  Error(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
+  Error(const std::string& message, int code, int systemError = 0)
+      : std::runtime_error(message), code_(code), systemError_(systemError) {}
   int code() const { return code_; }
+  // The errno behind an I/O error, where SQLite kept one (0 otherwise).
+  int systemError() const { return systemError_; }
 
  private:
   int code_;
+  int systemError_;
 };
 
 class Statement {

@@ -1,5 +1,6 @@
 // zavcat: the catalog host for the zav plug-ins. It shows what the plug-ins
 // find in files, scans discs into an SQLite catalog and searches it.
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -31,6 +32,9 @@ int run(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  // A write past a file-size limit then fails with EFBIG, which a writer
+  // reports, instead of killing the process.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty() && arguments[0] == zav::host::kWorkerArgument) {

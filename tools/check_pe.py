@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 """Static checks of a Windows plug-in module, run on the build machine.
 
-check_pe.py MODULE MACHINE EXPORTS_DEF TITLE_LIST...
+check_pe.py MODULE MACHINE VERSION EXPORTS_DEF TITLE_LIST...
 
 MACHINE is i386 or amd64. The module must be a DLL of that machine that
 exports exactly the names of EXPORTS_DEF, undecorated; import only system
 DLLs; carry exactly the titles of the title lists as a Japanese string
-table; and carry the version resource (1.3.0.0, a Japanese Unicode string
-block, translation 0x0411/1200). Exit status 0 only when all hold.
+table; and carry the version resource (VERSION, the project's, as 1.3.0.0;
+a Japanese Unicode string block, translation 0x0411/1200). Exit status 0
+only when all hold.
 """
 import os
 import sys
@@ -15,7 +16,6 @@ import sys
 import pefile
 
 LANGUAGE = 0x0411
-VERSION = "1.3.0.0"
 STRING_BLOCK = "041104b0"
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "winmm.dll", "msvcrt.dll"}
 MACHINES = {"i386": (0x014C, 0x10B), "amd64": (0x8664, 0x20B)}
@@ -69,7 +69,8 @@ def string_table(pe):
 
 
 def main():
-    module, machine, exports_def, title_files = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+    module, machine, expected_version, exports_def = sys.argv[1:5]
+    title_files = sys.argv[5:]
     failures = []
 
     def check(ok, what):
@@ -103,9 +104,9 @@ def main():
 
     fixed = pe.VS_FIXEDFILEINFO[0]
     version = lambda ms, ls: "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
-    check(version(fixed.FileVersionMS, fixed.FileVersionLS) == VERSION
-          and version(fixed.ProductVersionMS, fixed.ProductVersionLS) == VERSION,
-          "file and product version %s" % VERSION)
+    check(version(fixed.FileVersionMS, fixed.FileVersionLS) == expected_version
+          and version(fixed.ProductVersionMS, fixed.ProductVersionLS) == expected_version,
+          "file and product version %s" % expected_version)
     blocks, translations = {}, []
     for info in pe.FileInfo[0]:
         for table in getattr(info, "StringTable", []):
@@ -114,8 +115,8 @@ def main():
             translations.append(var.entry.get(b"Translation"))
     block = blocks.get(STRING_BLOCK, {})
     check(list(blocks) == [STRING_BLOCK], "string blocks %s" % list(blocks))
-    check(block.get(b"FileVersion") == VERSION.encode()
-          and block.get(b"ProductVersion") == VERSION.encode(), "string block versions")
+    check(block.get(b"FileVersion") == expected_version.encode()
+          and block.get(b"ProductVersion") == expected_version.encode(), "string block versions")
     check(block.get(b"OriginalFilename") == os.path.basename(module).encode(),
           "original file name %r" % block.get(b"OriginalFilename"))
     check(translations == ["0x0411 0x04b0"], "translation %s" % translations)

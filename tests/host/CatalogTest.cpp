@@ -1,8 +1,10 @@
 // zavcat scan, search, list and export as their users run them: a disc
 // made in the test, scanned into a catalog in a temporary folder.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 
 #include <chrono>
 #include <filesystem>
@@ -221,6 +223,88 @@ TEST(Catalog, AScanKilledMidwayLeavesTheCatalogAsItWas) {
   ASSERT_EQ(catalog.run({"scan", "--plugins", plugins.folder.path(), "--label", "w", before.path()}).exitStatus, 0);
   EXPECT_EQ(catalog.count("SELECT count(*) FROM volumes WHERE state = 'staging'"), 0);
   EXPECT_EQ(catalog.count("SELECT count(*) FROM files"), 2);
+}
+
+// A disc whose lines take a catalog well past 512 KiB.
+void writeWordyDisc(const TempFolder& disc) {
+  for (int file = 0; file < 12; ++file) {
+    std::string rtf = "{\\rtf1\\ansi ";
+    for (int line = 0; line < 1500; ++line) {
+      rtf += "word" + std::to_string(file) + "x" + std::to_string(line) + " marmalade lantern\\par ";
+    }
+    disc.write("text" + std::to_string(file) + ".rtf", bytes(rtf + "}"));
+  }
+}
+
+// A tmpfs of `size` bytes on `folder`, mounted in a mount namespace of this
+// process's own, so that nothing outside sees it; unmounted on destruction.
+class SmallDisk {
+ public:
+  SmallDisk(const std::string& folder, std::size_t size) : folder_(folder) {
+    mounted_ = unshare(CLONE_NEWNS) == 0 &&
+               mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+               mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + std::to_string(size)).c_str()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
+// A scan that cannot write its catalog exits 3, says which catalog and why,
+// and leaves the catalog as it was.
+void expectCatalogKept(const Catalog& catalog, ZavcatCall call, const std::string& reason) {
+  const std::vector<Json> before = catalog.exported();
+  const ZavcatRun scan = runZavcat(call);
+  EXPECT_EQ(scan.exitStatus, 3) << scan.err;
+  EXPECT_NE(scan.err.find("zavcat: cannot write the catalog " + catalog.db + ": " + reason +
+                          "; the catalog is left as it was, with nothing of this scan\n"),
+            std::string::npos)
+      << scan.err;
+  EXPECT_EQ(catalog.exported(), before);
+}
+
+TEST(Catalog, AScanThatCannotWriteTheCatalogExitsThreeAndKeepsIt) {
+  TempFolder disc;
+  writeDisc(disc);
+  TempFolder wordy;
+  writeWordyDisc(wordy);
+  const Lines scanWordy = {"scan", "--db", "", "--label", "wordy", "--quiet", wordy.path()};
+  const auto callFor = [&](const Catalog& catalog) {
+    Lines arguments = scanWordy;
+    arguments[2] = catalog.db;
+    return ZavcatCall{arguments, {}, {}, false};
+  };
+  {
+    SCOPED_TRACE("a file-size limit");
+    const Catalog catalog;
+    ASSERT_EQ(catalog.run({"scan", "--label", "first", disc.path()}).exitStatus, 0);
+    ZavcatCall call = callFor(catalog);
+    call.fileSizeLimit = fs::file_size(catalog.db) + (64 << 10);
+    expectCatalogKept(catalog, call, "a file of it reached this process's file-size limit (ulimit -f)");
+  }
+  {
+    SCOPED_TRACE("no catalog");
+    const Catalog catalog;
+    const std::string text(4096, 'x');
+    catalog.folder.write("catalog.db", bytes(text));
+    expectCatalogKept(catalog, callFor(catalog), "it is not a catalog (the file is no SQLite database)");
+    EXPECT_EQ(fs::file_size(catalog.db), text.size());
+  }
+  {
+    SCOPED_TRACE("a full disk");
+    const Catalog catalog;
+    const SmallDisk disk(catalog.folder.path(), 512 << 10);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here, so no full disk is tried";
+    ASSERT_EQ(catalog.run({"scan", "--label", "first", disc.path()}).exitStatus, 0);
+    expectCatalogKept(catalog, callFor(catalog), "the disk is full");
+  }
 }
 
 TEST(Catalog, ExportsCsvThatSpreadsheetsReadBack) {

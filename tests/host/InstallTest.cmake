@@ -7,7 +7,9 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(file bin/zavcat lib/zav/zavaudio.so lib/zav/zavrtfp.so)
+foreach(file bin/zavcat lib/zav/zavaudio.so lib/zav/zavrtfp.so share/man/man1/zavcat.1.gz
+        share/bash-completion/completions/zavcat share/doc/zavcat/README.md
+        share/doc/zavcat/LICENSE)
   if(NOT EXISTS ${PREFIX}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,6 +45,10 @@ std::string captureFolder() {
   dup2(out, 1);
   dup2(err, 2);
   if (!call.workingFolder.empty() && chdir(call.workingFolder.c_str()) != 0) _exit(127);
+  if (call.fileSizeLimit != 0) {
+    const rlimit limit{call.fileSizeLimit, call.fileSizeLimit};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+  }
   if (call.asOtherUser && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
     _exit(127);
   }

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct ZavcatCall {
   std::vector<std::string> environment;  // NAME=VALUE added to ours
   std::string workingFolder;             // empty: ours
   bool asOtherUser = false;              // as root: run as nobody, whom file modes bind
+  std::uint64_t fileSizeLimit = 0;       // RLIMIT_FSIZE in bytes; 0: ours
 };
 
 ZavcatRun runZavcat(const std::vector<std::string>& arguments);
