@@ -124,10 +124,10 @@ bool reportMissingVolume(Catalog& catalog, const std::optional<std::string>& lab
   return true;
 }
 
-int runList(const CommonOptions& common, const ListOptions& options) {
+ExitStatus runList(const CommonOptions& common, const ListOptions& options) {
   const auto catalog = openCatalogToRead(options.database, common.quiet);
-  if (!catalog) return kSomeFilesFailed;
-  if (reportMissingVolume(*catalog, options.volume)) return kSomeFilesFailed;
+  if (!catalog) return ExitStatus::someFailed;
+  if (reportMissingVolume(*catalog, options.volume)) return ExitStatus::someFailed;
   Output output;
   if (options.volume) {
     listTree(*catalog, *options.volume, output);
@@ -135,7 +135,7 @@ int runList(const CommonOptions& common, const ListOptions& options) {
     listVolumes(*catalog, output);
   }
   output.flush();
-  return output.ok() ? kSuccess : kSomeFilesFailed;
+  return output.ok() ? ExitStatus::ok : ExitStatus::someFailed;
 }
 
 }  // namespace zav::host
