@@ -14,6 +14,7 @@ a multiple of the floor's.
   bench/whole_process.py --build build/release --list rtf
   bench/whole_process.py --syscalls           also system calls per file (strace -c)
   bench/whole_process.py --doc docs/benchmarks.md   replace the results in the doc
+  bench/whole_process.py --corpus DIR --list rtf,rtf-shapes --doc docs/benchmarks.md --section shapes
 
 The host is `zavcat show --format null --files-from LIST`, which drives every
 entry point for every file and prints nothing. The floor and TagLib programs
@@ -235,13 +236,17 @@ def report(rows, args, command, build, load):
     return "\n".join(parts) + "\n"
 
 
-def update_doc(doc, section):
-    text = doc.read_text() if doc.exists() else f"{BEGIN}\n{END}\n"
-    if BEGIN not in text or END not in text:
-        sys.exit(f"whole_process: {doc} has no {BEGIN} ... {END} markers")
-    head, rest = text.split(BEGIN, 1)
-    _, tail = rest.split(END, 1)
-    doc.write_text(f"{head}{BEGIN}\n{section}{END}{tail}")
+def update_doc(doc, section, name=None):
+    """Replaces what lies between the results markers (those of `name`, when
+    given: <!-- whole-process results NAME: begin --> ...)."""
+    begin, end = (BEGIN, END) if name is None else (BEGIN.replace("results:", f"results {name}:"),
+                                                    END.replace("results:", f"results {name}:"))
+    text = doc.read_text() if doc.exists() else f"{begin}\n{end}\n"
+    if begin not in text or end not in text:
+        sys.exit(f"whole_process: {doc} has no {begin} ... {end} markers")
+    head, rest = text.split(begin, 1)
+    _, tail = rest.split(end, 1)
+    doc.write_text(f"{head}{begin}\n{section}{end}{tail}")
 
 
 def shape_lists(corpus):
@@ -279,6 +284,7 @@ def main():
                         help="go on with more runs (up to 200) until this much time has passed on a list")
     parser.add_argument("--syscalls", action="store_true", help="also count system calls per file")
     parser.add_argument("--doc", type=pathlib.Path, help="markdown file whose results section is replaced")
+    parser.add_argument("--section", help="the results section of --doc with this name (its markers name it)")
     args = parser.parse_args()
 
     build = args.build.resolve()
@@ -307,7 +313,7 @@ def main():
     section = report(rows, args, command.strip(), build, load)
     print(section)
     if args.doc:
-        update_doc(args.doc, section)
+        update_doc(args.doc, section, args.section)
 
 
 if __name__ == "__main__":

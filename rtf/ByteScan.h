@@ -274,6 +274,9 @@ inline const std::uint8_t* findSkipStop(const std::uint8_t* p, const std::uint8_
 inline const std::uint8_t* scanLetters(const std::uint8_t* p, const std::uint8_t* end) {
   return scan::best::scanLetters(p, end);
 }
+// The number of digits (at most kCountCap) that start at p, where kLoad
+// bytes can be read.
+inline int countDigits(const std::uint8_t* p) { return scan::best::countDigits(p); }
 // The extent of the word whose name starts at `name`, where kWordReach + 1
 // bytes can be read (the delimiter may lie at the last).
 inline WordExtent measureWord(const std::uint8_t* name) { return scan::best::measureWord(name); }

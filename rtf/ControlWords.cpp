@@ -339,6 +339,8 @@ static_assert(std::ranges::adjacent_find(kRows, [](const ControlWord& a, const C
                 return !rowBefore(a, b);
               }) == kRows.end(),
               "rows strictly ordered by (checksum, name): sorted, and no row twice");
+static_assert(std::ranges::none_of(kRows, [](const ControlWord& row) { return std::string_view(row.name) == "u"; }),
+              "the reader passes \\uN as a word the table lacks, without a lookup");
 static_assert(std::ranges::all_of(kRows, [](const ControlWord& row) {
                 return std::string_view(row.name).size() <= kLongestControlWord;
               }));

@@ -349,6 +349,12 @@ RtfReader::Step RtfReader::readCommonToken(const std::uint8_t* p, Passing passin
   const std::uint8_t* const end = input_.end();
   while (end - p >= kBulkWindow) {
     const std::uint8_t c = *p;
+    if (c == '\\' && passing.unrecognised) {
+      if (const std::uint8_t* next = unicodeWordEnd(p); next != nullptr) {
+        p = next;
+        continue;
+      }
+    }
     const bool startsRun = textRunHandler_ && startsTextRun(p);
     if (startsRun) {
       takeTextRun(p, passing);
@@ -380,7 +386,7 @@ RtfReader::Step RtfReader::readWholeEscape(const std::uint8_t* p, Passing passin
   if (isLetter(c)) return readWholeWord(p, passing);
   if (c == '\'') {
     if (endsInput(p[2]) || endsInput(p[3])) return {p, Outcome::stopped};
-    makeHexToken(p, 16 * hexDigitValue(p[2]) + hexDigitValue(p[3]));
+    setTextToken(p, 4, 16 * hexDigitValue(p[2]) + hexDigitValue(p[3]));
     return {p + 4, Outcome::made};
   }
   if (endsInput(c)) return {p, Outcome::stopped};
@@ -430,6 +436,20 @@ RtfReader::Step RtfReader::readWholeWord(const std::uint8_t* start, Passing pass
   return {next, Outcome::made};
 }
 
+// Where the token after \uN at p begins (the name u, which the table
+// lacks, and a number of at most kMostWholeDigits digits, with kBulkWindow
+// bytes of the block from p on), or null when p holds no such word: the
+// commonest word a run of text beyond the code page has, told apart
+// without a lookup.
+const std::uint8_t* RtfReader::unicodeWordEnd(const std::uint8_t* p) {
+  if (p[1] != 'u' || !(isDigit(p[2]) || (p[2] == '-' && isDigit(p[3])))) return nullptr;
+  const std::uint8_t* digits = p + 2 + static_cast<int>(p[2] == '-');
+  const int count = countDigits(digits);
+  const std::uint8_t* delimiter = digits + count;
+  if (count > kMostWholeDigits || *delimiter >= 0x80) return nullptr;
+  return delimiter + static_cast<int>(*delimiter == ' ');
+}
+
 // Where the token after the word at `start` begins, when it is a word a
 // run may pass (read whole, and passed as readWholeWord would pass it);
 // null otherwise. A recognised word's minor goes to `minor`.
@@ -465,14 +485,15 @@ void RtfReader::makeSymbolToken(const std::uint8_t* start) {
   setControlWord(findControlSymbol(c));
 }
 
-// A hex escape, its four bytes at `start`.
-void RtfReader::makeHexToken(const std::uint8_t* start, int code) {
+// A text token of `length` bytes at `start` (a character, an escaped
+// character or a hex escape) with this code.
+void RtfReader::setTextToken(const std::uint8_t* start, int length, int code) {
   token_.tokenClass = kText;
   token_.major = code;
   token_.param = 0;
-  std::memcpy(token_.text.data(), start, 4);
-  token_.text[4] = 0;
-  token_.textLength = 4;
+  std::memcpy(token_.text.data(), start, static_cast<std::size_t>(length));
+  token_.text[static_cast<std::size_t>(length)] = 0;
+  token_.textLength = length;
 }
 
 namespace {
@@ -484,11 +505,14 @@ int textEscapeCode(const std::uint8_t* p) {
   return isEscapedCharacter(p[1]) ? p[1] : -1;
 }
 
+}  // namespace
+
 // The codes of a run of text tokens, and where the last of them lies.
-class TextRun {
+class RtfReader::TextRun {
  public:
   std::ptrdiff_t room() const { return static_cast<std::ptrdiff_t>(codes_.size() - size_); }
   std::string_view codes() const { return {codes_.data(), size_}; }
+  std::size_t size() const { return size_; }
 
   // Plain characters, each its own code; [from, to) fits the room.
   void addPlain(const std::uint8_t* from, const std::uint8_t* to) {
@@ -525,8 +549,6 @@ class TextRun {
   int lastLength_ = 0;
 };
 
-}  // namespace
-
 // Whether p, with kBulkWindow bytes of the block from it on, begins a text
 // token that a run takes.
 bool RtfReader::startsTextRun(const std::uint8_t* p) const {
@@ -538,49 +560,49 @@ bool RtfReader::startsTextRun(const std::uint8_t* p) const {
 // one, until another token, the run's room or the block's bulk window
 // ends the run. Reading goes on after the run's last text token.
 void RtfReader::takeTextRun(const std::uint8_t* p, Passing passing) {
-  const std::uint8_t* const end = input_.end();
   TextRun run;
   // The minor a passed word leaves, and what it is at the run's last text token.
   int minor = token_.minor;
   int minorAtLast = minor;
-  while (end - p >= kBulkWindow && run.room() > 0) {
-    const std::uint8_t c = *p;
-    int code = -1;
-    const std::uint8_t* next = nullptr;
-    if (!scan::kEndsRun[c]) {
-      next = findRunEnd(p, p + std::min(end - p, run.room()));
-      run.addPlain(p, next);
-    } else if (c == '\n' || c == '\r') {
-      p += 1;
-      continue;
-    } else if (c != '\\') {
-      break;
-    } else if (p[1] == '\'') {
-      // Each escape decoded lies at least kBulkWindow bytes before the end.
-      const auto most = static_cast<int>(std::min((end - p - kBulkWindow) / 4 + 1, run.room()));
-      const int count = run.addHexEscapes(p, most);
-      if (count == 0) break;  // a malformed escape: the token reader's
-      next = p + 4 * count;
-    } else if (code = textEscapeCode(p); code >= 0) {
-      next = p + run.addEscape(p, code);
-    } else if (next = unseenWordEnd(p, passing, minor); next != nullptr) {
-      p = next;  // a \uN before its fallback, a formatting word: nothing sees them
-      continue;
-    } else {
-      break;
-    }
-    minorAtLast = minor;
-    p = next;
+  while (input_.end() - p >= kBulkWindow && run.room() > 0) {
+    const std::size_t taken = run.size();
+    p = takeRunStep(p, run, passing, minor);
+    if (p == nullptr) break;
+    if (run.size() != taken) minorAtLast = minor;
   }
-  token_.tokenClass = kText;
-  token_.major = run.lastCode();
   token_.minor = minorAtLast;
-  token_.param = 0;
-  std::memcpy(token_.text.data(), run.last(), static_cast<std::size_t>(run.lastLength()));
-  token_.text[static_cast<std::size_t>(run.lastLength())] = 0;
-  token_.textLength = run.lastLength();
+  setTextToken(run.last(), run.lastLength(), run.lastCode());
   input_.advanceTo(run.last() + run.lastLength());
   textRunHandler_(*this, run.codes());
+}
+
+// One step of a run from p: adds text tokens to it (plain characters, hex
+// escapes in a row, an escaped character) or passes a token between them
+// that nothing sees; returns where the run goes on, or null where it ends.
+// `minor` follows the recognised words passed.
+const std::uint8_t* RtfReader::takeRunStep(const std::uint8_t* p, TextRun& run, Passing passing, int& minor) const {
+  const std::uint8_t* const end = input_.end();
+  const std::uint8_t c = *p;
+  if (!scan::kEndsRun[c]) {
+    const std::uint8_t* stop = findRunEnd(p, p + std::min(end - p, run.room()));
+    run.addPlain(p, stop);
+    return stop;
+  }
+  if (c == '\n' || c == '\r') return p + 1;
+  if (c != '\\') return nullptr;
+  if (p[1] == '\'') {
+    // Each escape decoded lies at least kBulkWindow bytes before the end.
+    const auto most = static_cast<int>(std::min((end - p - kBulkWindow) / 4 + 1, run.room()));
+    const int count = run.addHexEscapes(p, most);
+    return count > 0 ? p + 4 * count : nullptr;  // a malformed escape is the token reader's
+  }
+  if (isEscapedCharacter(p[1])) {
+    run.addEscape(p, p[1]);
+    return p + 2;
+  }
+  // A \uN before its fallback, a formatting word: nothing sees them.
+  const std::uint8_t* next = passing.unrecognised ? unicodeWordEnd(p) : nullptr;
+  return next != nullptr ? next : unseenWordEnd(p, passing, minor);
 }
 
 namespace {

@@ -199,9 +199,12 @@ class RtfReader {
     return row.major == kMajorDestination || isHandledMajor(row.major);
   }
   void makeSymbolToken(const std::uint8_t* start);
-  [[gnu::always_inline]] inline void makeHexToken(const std::uint8_t* start, int code);
+  [[gnu::always_inline]] inline void setTextToken(const std::uint8_t* start, int length, int code);
+  [[gnu::always_inline]] static inline const std::uint8_t* unicodeWordEnd(const std::uint8_t* p);
   [[gnu::always_inline]] inline bool startsTextRun(const std::uint8_t* p) const;
+  class TextRun;
   void takeTextRun(const std::uint8_t* p, Passing passing);
+  [[gnu::always_inline]] inline const std::uint8_t* takeRunStep(const std::uint8_t* p, TextRun& run, Passing passing, int& minor) const;
   void readRawToken();
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
