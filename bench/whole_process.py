@@ -13,6 +13,7 @@ a multiple of the floor's.
   bench/whole_process.py                      the bench preset's build, every list
   bench/whole_process.py --build build/release --list rtf
   bench/whole_process.py --syscalls           also system calls per file (strace -c)
+  bench/whole_process.py --baseline DIR       another build's zavcat in the same turns
   bench/whole_process.py --doc docs/benchmarks.md   replace the results in the doc
   bench/whole_process.py --corpus DIR --list rtf,rtf-shapes --doc docs/benchmarks.md --section shapes
 
@@ -108,13 +109,13 @@ def find_tools(build, tools):
              "; build one with: bash tools/setup.sh --bench && cmake --workflow --preset bench")
 
 
-def host_program(build_bin, env):
+def host_program(build_bin, env, name="zavcat"):
     zavcat = build_bin / "zavcat"
     usage = subprocess.run([str(zavcat), "show", "--help"], env=env, capture_output=True,
                            text=True).stdout if zavcat.exists() else ""
     if "--files-from" not in usage or "null" not in usage:
         sys.exit(f"whole_process: {zavcat} is missing or offers no show --format null --files-from")
-    return Program("zavcat", [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
+    return Program(name, [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
 
 
 def list_files(path):
@@ -282,6 +283,8 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="timed runs of each program, at least")
     parser.add_argument("--min-seconds", type=float, default=3.0,
                         help="go on with more runs (up to 200) until this much time has passed on a list")
+    parser.add_argument("--baseline", type=pathlib.Path,
+                        help="another build folder whose zavcat takes turns with the others, as \"zavcat before\"")
     parser.add_argument("--syscalls", action="store_true", help="also count system calls per file")
     parser.add_argument("--doc", type=pathlib.Path, help="markdown file whose results section is replaced")
     parser.add_argument("--section", help="the results section of --doc with this name (its markers name it)")
@@ -301,6 +304,8 @@ def main():
     host = host_program(build_bin, env)
     programs = [Program("floor", [str(tools_bin / "zav_floor"), "{list}"]), host,
                 Program("TagLib reader", [str(tools_bin / "zav_taglib_reader"), "{list}"])]
+    if args.baseline:
+        programs.insert(2, host_program(args.baseline.resolve() / "bin", env, "zavcat before"))
 
     load = os.getloadavg()[0]
     rows = []
