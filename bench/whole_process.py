@@ -13,7 +13,9 @@ a multiple of the floor's.
   bench/whole_process.py                      the bench preset's build, every list
   bench/whole_process.py --build build/release --list rtf
   bench/whole_process.py --syscalls           also system calls per file (strace -c)
+  bench/whole_process.py --baseline DIR       another build's zavcat in the same turns
   bench/whole_process.py --doc docs/benchmarks.md   replace the results in the doc
+  bench/whole_process.py --corpus DIR --list rtf,rtf-shapes --doc docs/benchmarks.md --section shapes
 
 The host is `zavcat show --format null --files-from LIST`, which drives every
 entry point for every file and prints nothing. The floor and TagLib programs
@@ -107,13 +109,13 @@ def find_tools(build, tools):
              "; build one with: bash tools/setup.sh --bench && cmake --workflow --preset bench")
 
 
-def host_program(build_bin, env):
+def host_program(build_bin, env, name="zavcat"):
     zavcat = build_bin / "zavcat"
     usage = subprocess.run([str(zavcat), "show", "--help"], env=env, capture_output=True,
                            text=True).stdout if zavcat.exists() else ""
     if "--files-from" not in usage or "null" not in usage:
         sys.exit(f"whole_process: {zavcat} is missing or offers no show --format null --files-from")
-    return Program("zavcat", [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
+    return Program(name, [str(zavcat), "show", "--format", "null", "--files-from", "{list}"])
 
 
 def list_files(path):
@@ -235,13 +237,17 @@ def report(rows, args, command, build, load):
     return "\n".join(parts) + "\n"
 
 
-def update_doc(doc, section):
-    text = doc.read_text() if doc.exists() else f"{BEGIN}\n{END}\n"
-    if BEGIN not in text or END not in text:
-        sys.exit(f"whole_process: {doc} has no {BEGIN} ... {END} markers")
-    head, rest = text.split(BEGIN, 1)
-    _, tail = rest.split(END, 1)
-    doc.write_text(f"{head}{BEGIN}\n{section}{END}{tail}")
+def update_doc(doc, section, name=None):
+    """Replaces what lies between the results markers (those of `name`, when
+    given: <!-- whole-process results NAME: begin --> ...)."""
+    begin, end = (BEGIN, END) if name is None else (BEGIN.replace("results:", f"results {name}:"),
+                                                    END.replace("results:", f"results {name}:"))
+    text = doc.read_text() if doc.exists() else f"{begin}\n{end}\n"
+    if begin not in text or end not in text:
+        sys.exit(f"whole_process: {doc} has no {begin} ... {end} markers")
+    head, rest = text.split(begin, 1)
+    _, tail = rest.split(end, 1)
+    doc.write_text(f"{head}{begin}\n{section}{end}{tail}")
 
 
 def shape_lists(corpus):
@@ -277,8 +283,11 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="timed runs of each program, at least")
     parser.add_argument("--min-seconds", type=float, default=3.0,
                         help="go on with more runs (up to 200) until this much time has passed on a list")
+    parser.add_argument("--baseline", type=pathlib.Path,
+                        help="another build folder whose zavcat takes turns with the others, as \"zavcat before\"")
     parser.add_argument("--syscalls", action="store_true", help="also count system calls per file")
     parser.add_argument("--doc", type=pathlib.Path, help="markdown file whose results section is replaced")
+    parser.add_argument("--section", help="the results section of --doc with this name (its markers name it)")
     args = parser.parse_args()
 
     build = args.build.resolve()
@@ -295,6 +304,8 @@ def main():
     host = host_program(build_bin, env)
     programs = [Program("floor", [str(tools_bin / "zav_floor"), "{list}"]), host,
                 Program("TagLib reader", [str(tools_bin / "zav_taglib_reader"), "{list}"])]
+    if args.baseline:
+        programs.insert(2, host_program(args.baseline.resolve() / "bin", env, "zavcat before"))
 
     load = os.getloadavg()[0]
     rows = []
@@ -307,7 +318,7 @@ def main():
     section = report(rows, args, command.strip(), build, load)
     print(section)
     if args.doc:
-        update_doc(args.doc, section)
+        update_doc(args.doc, section, args.section)
 
 
 if __name__ == "__main__":

@@ -339,6 +339,8 @@ static_assert(std::ranges::adjacent_find(kRows, [](const ControlWord& a, const C
                 return !rowBefore(a, b);
               }) == kRows.end(),
               "rows strictly ordered by (checksum, name): sorted, and no row twice");
+static_assert(std::ranges::none_of(kRows, [](const ControlWord& row) { return std::string_view(row.name) == "u"; }),
+              "the reader passes \\uN as a word the table lacks, without a lookup");
 static_assert(std::ranges::all_of(kRows, [](const ControlWord& row) {
                 return std::string_view(row.name).size() <= kLongestControlWord;
               }));
@@ -360,6 +362,8 @@ constexpr NameKey packName(std::string_view name) {
 }
 
 constexpr std::size_t kNoRow = kControlWordCount;
+
+constexpr bool isLetterByte(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
 
@@ -401,6 +405,16 @@ constexpr lookup::LastBytes lookup::kLastBytes = [] {
     lastBytes[name.size()][first] |= 1U << last;
   }
   return lastBytes;
+}();
+
+constexpr std::array<std::uint16_t, 128> lookup::kSymbolRows = [] {
+  std::array<std::uint16_t, 128> rows{};
+  rows.fill(kNoRow);
+  for (std::size_t row = 0; row < kControlWordCount; ++row) {
+    const std::string_view name(kRows[row].name);
+    if (name.size() == 1 && !isLetterByte(name[0])) rows[static_cast<unsigned char>(name[0])] = static_cast<std::uint16_t>(row);
+  }
+  return rows;
 }();
 
 const ControlWord* findControlWord(std::string_view name) {

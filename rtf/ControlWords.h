@@ -145,21 +145,41 @@ constexpr std::size_t bucketOf(const NameKey& key, std::uint64_t multiplier = kM
 
 }  // namespace lookup
 
-// The same for the name of `length` bytes at `name`, when 16 bytes from
-// `name` on can be read (whatever follows the name): the name is taken in
-// two loads and masks, not byte by byte, and keys are compared as integers.
-inline const ControlWord* findControlWord(const char* name, std::size_t length) {
-  if (length > kLongestControlWord) return nullptr;
-  lookup::NameKey key;
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(&key.low, name, 8);
-    std::memcpy(&key.high, name + 8, 8);
+namespace lookup {
+
+// What findControlWord(name, length) reads from `name`, whatever its length.
+inline constexpr std::size_t kKeyBytes = sizeof(NameKey);
+
+// The kKeyBytes bytes at `name` as a key's two words, the first byte lowest: one
+// load each on a little-endian machine; byte by byte on the other order,
+// which the tests run too.
+template <std::endian order = std::endian::native>
+inline NameKey loadKey(const char* name) {
+  NameKey key;
+  if constexpr (order == std::endian::little) {
+    std::memcpy(&key.low, name, sizeof key.low);
+    std::memcpy(&key.high, name + sizeof key.low, sizeof key.high);
   } else {
-    for (std::size_t i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < kKeyBytes; ++i) {
       const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(name[i]));
       (i < 8 ? key.low : key.high) |= byte << (8 * (i % 8));
     }
   }
+  return key;
+}
+
+// The rows of the control symbols, by their character (the row count where
+// a character is none).
+extern const std::array<std::uint16_t, 128> kSymbolRows;
+
+}  // namespace lookup
+
+// The same for the name of `length` bytes at `name`, when
+// lookup::kKeyBytes bytes from `name` on can be read (whatever follows the name): the name is taken in
+// two loads and masks, not byte by byte, and keys are compared as integers.
+inline const ControlWord* findControlWord(const char* name, std::size_t length) {
+  if (length > kLongestControlWord) return nullptr;
+  lookup::NameKey key = lookup::loadKey(name);
   const lookup::NameKey& mask = lookup::kMasks[length];
   key.low &= mask.low;
   key.high = (key.high & mask.high) | (static_cast<std::uint64_t>(length) << 56);
@@ -172,6 +192,14 @@ inline const ControlWord* findControlWord(const char* name, std::size_t length) 
   const std::uint64_t none = kControlWordCount;
   const std::uint64_t row = rowIfSame(bucket.places[0], rowIfSame(bucket.places[1], none));
   return row != none ? &lookup::kRows[row] : nullptr;
+}
+
+// The row of the control symbol `c` (a backslash and one character that is
+// not a letter), or null; as findControlWord of that one character.
+inline const ControlWord* findControlSymbol(std::uint8_t c) {
+  if (c >= lookup::kSymbolRows.size()) return nullptr;
+  const std::uint16_t row = lookup::kSymbolRows[c];
+  return row < kControlWordCount ? &lookup::kRows[row] : nullptr;
 }
 
 // False for most names the table lacks, never for one it has, at a small

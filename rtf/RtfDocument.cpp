@@ -1,5 +1,6 @@
 #include "RtfDocument.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -18,6 +19,8 @@ void RtfDocument::read(ByteStream& input, PropertyTable& properties) {
   reader.setDestinationHandler(kInfo, control);
   reader.setClassHandler(kText, Handler::of<&RtfDocument::onText>(*this));
   reader.setTextRunHandler(TextRunHandler::of<&RtfDocument::onTextRun>(*this));
+  // Most words format, and the reader passes them by.
+  reader.setHandledMajors(1U << kMajorCharacterSet | 1U << kMajorDestination | 1U << kMajorSpecialChar);
   reader.readDocument();
 
   text_.endChunked();
@@ -46,17 +49,44 @@ const char* RtfDocument::nextLine() {
 // The body's characters join the text, so the lines carry its words.
 void RtfDocument::onText(RtfReader& reader) { putChar(reader.token().major); }
 
-// Plain characters are below 128 and never 0, so each stands for itself.
+namespace {
+
+// The length of the run's start whose codes stand for themselves as onText
+// puts them: none is zero, and where the character set has a map, none is
+// 128 or above. Eight at a time where the set has a map.
+std::size_t selfStandingLength(std::string_view run, bool mapped) {
+  if (!mapped) {
+    const void* zero = std::memchr(run.data(), 0, run.size());
+    return zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - run.data()) : run.size();
+  }
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  std::size_t i = 0;
+  for (std::uint64_t eight = 0; i + sizeof eight <= run.size(); i += sizeof eight) {
+    std::memcpy(&eight, run.data() + i, sizeof eight);
+    // A zero byte borrows, a byte of 128 and up has its high bit: either marks.
+    if ((((eight - kOnes) | eight) & kHighs) != 0) break;
+  }
+  while (i < run.size() && run[i] != 0 && static_cast<unsigned char>(run[i]) < 128) ++i;
+  return i;
+}
+
+}  // namespace
+
+// What onText does for each code, with the stretches that stand for
+// themselves appended at once.
 void RtfDocument::onTextRun(RtfReader& /*reader*/, std::string_view run) {
-  text_.append(run.data(), static_cast<std::int32_t>(run.size()));
+  while (!run.empty()) {
+    const std::size_t same = selfStandingLength(run, !characterMap_.empty());
+    if (same > 0) text_.append(run.data(), static_cast<std::int32_t>(same));  // a count of 0 means "to the NUL"
+    if (same == run.size()) return;
+    putChar(static_cast<unsigned char>(run[same]));
+    run.remove_prefix(same + 1);
+  }
 }
 
 void RtfDocument::onControl(RtfReader& reader) {
   const Token& token = reader.token();
-  // Most words format; one well-predicted test passes them by.
-  constexpr std::uint32_t kActedOn =
-      1U << kMajorCharacterSet | 1U << kMajorDestination | 1U << kMajorSpecialChar;
-  if (static_cast<unsigned>(token.major) >= 32 || (kActedOn >> token.major & 1U) == 0) return;
   switch (token.major) {
     case kMajorCharacterSet:
       characterMap_ = characterMap(token.minor);

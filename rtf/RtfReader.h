@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ByteScan.h"
 #include "ByteStream.h"
 #include "ControlWords.h"
 
@@ -103,12 +104,21 @@ class RtfReader {
   // is set, everything is read token by token.
   void setReadHook(Handler hook) { readHook_ = hook; }
   Handler getReadHook() const { return readHook_; }
-  // While no read hook is set, readDocument hands runs of plain characters
-  // (bytes 0x20 to 0x7F but braces and backslash) to this handler at once,
-  // instead of one text token each to the text class handler. It must do
-  // for a run what the text handler does for each of its characters. When
-  // it is called, the current token is the run's last character.
+  // While no read hook is set, readDocument hands runs of text tokens to
+  // this handler at once, as their codes (their majors, 0 to 255), instead
+  // of one text token each to the text class handler: plain characters
+  // (bytes 0x20 to 0x7F but braces and backslash), escaped characters
+  // (\{ \} \\ \:) and hex escapes of two hex digits, with the line breaks
+  // between them, and, where nothing could see them, the words the table
+  // lacks (a \uN before its fallback). It must do for a run what the text
+  // handler does for each of its tokens, from their majors alone. When it
+  // is called, the current token is the run's last text token.
   void setTextRunHandler(TextRunHandler handler) { textRunHandler_ = handler; }
+  // The majors of the control words the control class handler is called
+  // for (bit i for major i; all of them unless set): dispatchToken passes
+  // the others by, and readDocument need not make tokens of them, leaving
+  // in the token what they leave for later tokens (their major and minor).
+  void setHandledMajors(std::uint32_t majors) { handledMajors_ = majors; }
 
   // Reads the next token that handlers should see (line breaks in the text
   // are not such tokens); returns its class.
@@ -126,6 +136,7 @@ class RtfReader {
         return;
       }
     }
+    if (tokenClass == kControl && !isHandledMajor(token_.major)) return;
     const Handler handler = classHandlers_[static_cast<std::size_t>(tokenClass)];
     if (handler) handler(*this);
   }
@@ -142,22 +153,60 @@ class RtfReader {
   const Token& token() const { return token_; }
   Token& token() { return token_; }
 
- private:
-  // The longest control word taken in one go, and room to read its parts 16
-  // bytes at a time.
-  static constexpr std::ptrdiff_t kWholeWordWindow = 48;
+  bool isHandledMajor(int major) const {
+    return static_cast<unsigned>(major) >= 32 || ((handledMajors_ >> major) & 1U) != 0;
+  }
 
+ private:
+  // The bytes of the block the bulk paths want from a token's start on:
+  // they read a control word whole (a backslash, up to kLongestWholeName
+  // letters, a hyphen, up to kMostWholeDigits digits and the delimiter)
+  // and look at it with loads that reach past it (see ByteScan.h). Nearer
+  // the block's end, the token reader reads on byte by byte.
+  static constexpr std::ptrdiff_t kBulkWindow = 48;
+  static constexpr int kLongestWholeName = 15;
+  static constexpr int kMostWholeDigits = 8;
+  static_assert(kBulkWindow >= 1 + scan::kWordReach + 1, "measureWord's loads and the delimiter after them");
+  static_assert(kBulkWindow >= 1 + static_cast<std::ptrdiff_t>(lookup::kKeyBytes), "a name's lookup");
+  static_assert(kLongestWholeName < scan::kCountCap && kMostWholeDigits < scan::kCountCap,
+                "the counts measureWord gives are exact below its cap");
+  static_assert(kMostWholeDigits <= scan::kDigitReach &&
+                    kBulkWindow >= 1 + kLongestWholeName + 1 + scan::kDigitReach,
+                "digitsValue's load from the first digit");
+  static_assert(kBulkWindow <= kTokenTextSize, "a word's token text is copied from the window whole");
+
+  // What a bulk step did: made a token for a handler, passed tokens no one
+  // sees, handed a run to the run handler, or stopped where the token
+  // reader must read on.
+  enum class Outcome { made, passed, taken, stopped };
+  struct Step {
+    const std::uint8_t* next;
+    Outcome outcome;
+  };
+  // Which tokens a bulk path may pass without making them, where no read
+  // hook watches: words the table lacks, when no handler takes them; words
+  // whose major no handler is called for (in readDocument).
+  struct Passing {
+    bool unrecognised;
+    bool unhandled;
+  };
   void reportMalfunction() const;
   void readCommonTokens();
+  [[gnu::always_inline]] inline Step readCommonToken(const std::uint8_t* p, Passing passing);
+  [[gnu::always_inline]] inline Step readWholeEscape(const std::uint8_t* p, Passing passing);
+  [[gnu::always_inline]] inline Step readWholeWord(const std::uint8_t* start, Passing passing);
+  const std::uint8_t* unseenWordEnd(const std::uint8_t* start, Passing passing, int& minor) const;
+  bool reachesHandler(const ControlWord& row) const {
+    return row.major == kMajorDestination || isHandledMajor(row.major);
+  }
+  void makeSymbolToken(const std::uint8_t* start);
+  [[gnu::always_inline]] inline void setTextToken(const std::uint8_t* start, int length, int code);
+  [[gnu::always_inline]] static inline const std::uint8_t* unicodeWordEnd(const std::uint8_t* p);
+  [[gnu::always_inline]] inline bool startsTextRun(const std::uint8_t* p) const;
+  class TextRun;
+  void takeTextRun(const std::uint8_t* p, Passing passing);
+  [[gnu::always_inline]] inline const std::uint8_t* takeRunStep(const std::uint8_t* p, TextRun& run, Passing passing, int& minor) const;
   void readRawToken();
-  // Where the token after a word read whole starts (null: not read so),
-  // and whether a token was made of the word.
-  struct WholeWord {
-    const std::uint8_t* next;
-    bool made;
-  };
-  [[gnu::always_inline]] inline WholeWord readWholeControlWord(const std::uint8_t* start, bool passUnrecognised);
-  bool readWholeHexEscape(const std::uint8_t* start);
   // Bytes past the text's bound are read on but not kept.
   void keep(int c) {
     if (token_.textLength < kTokenTextSize - 1) {
@@ -179,7 +228,12 @@ class RtfReader {
   bool isRawLineBreak() const;
   void setSingleByteToken(int tokenClass, int major, int c);
   void setEndOfInput();
-  void takeTextRuns();
+  class PassedWords;
+  bool skipInBlock(PassedWords& passed, std::int64_t& level);
+  bool leaveSkippedBlock(PassedWords& passed);
+  bool readTokenInSkip(PassedWords& passed, const std::uint8_t* p);
+  bool endSkip(PassedWords& passed, const std::uint8_t* p, int tokenClass);
+  [[gnu::always_inline]] inline const std::uint8_t* passEscape(const std::uint8_t* p, PassedWords& passed) const;
   void skipGroupTokenByToken();
 
   ByteStream& input_;
@@ -189,6 +243,7 @@ class RtfReader {
   std::array<Handler, kDestinationSlots> destinationHandlers_{};
   Handler readHook_;
   TextRunHandler textRunHandler_;
+  std::uint32_t handledMajors_ = ~std::uint32_t{0};
 };
 
 // The default destination handler: skips the destination's group, then

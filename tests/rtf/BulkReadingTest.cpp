@@ -15,15 +15,27 @@
 namespace zav::rtf {
 namespace {
 
-// One entry per token a handler sees; a run counts as its characters.
+// How the handlers are set: whether unrecognised words have one (else the
+// reader may pass them unseen), whether runs of text come whole (then a
+// text token counts by its major alone, all a run tells), and whether the
+// control handler takes only the majors the plug-in acts on.
+struct Handlers {
+  bool watchUnrecognised;
+  bool runs;
+  bool fewMajors;
+};
+
+// One entry per token a handler sees; a run counts as its text tokens.
 class Trace {
  public:
-  // Without a handler for unrecognised words, the reader may pass them unseen.
-  Trace(RtfReader& reader, bool tokenByToken, bool watchUnrecognised) {
-    for (int tokenClass = watchUnrecognised ? 0 : 1; tokenClass < kClassCount; ++tokenClass) {
+  Trace(RtfReader& reader, bool tokenByToken, Handlers handlers) : runs_(handlers.runs) {
+    for (int tokenClass = handlers.watchUnrecognised ? 0 : 1; tokenClass < kClassCount; ++tokenClass) {
       reader.setClassHandler(tokenClass, Handler::of<&Trace::onToken>(*this));
     }
-    reader.setTextRunHandler(TextRunHandler::of<&Trace::onRun>(*this));
+    if (runs_) reader.setTextRunHandler(TextRunHandler::of<&Trace::onRun>(*this));
+    if (handlers.fewMajors) {
+      reader.setHandledMajors(1U << kMajorCharacterSet | 1U << kMajorDestination | 1U << kMajorSpecialChar);
+    }
     if (tokenByToken) reader.setReadHook(Handler::of<&Trace::ignore>(*this));
   }
 
@@ -31,6 +43,10 @@ class Trace {
 
  private:
   void record(const Token& t) {
+    if (runs_ && t.tokenClass == kText) {
+      entries.push_back("2 " + std::to_string(t.major));
+      return;
+    }
     entries.push_back(std::to_string(t.tokenClass) + " " + std::to_string(t.major) + " " +
                       std::to_string(t.minor) + " " + std::to_string(t.param) + " [" + std::string(t.textView()) +
                       "]");
@@ -44,22 +60,20 @@ class Trace {
     }
   }
   void onRun(RtfReader& reader, std::string_view run) {
-    Token each = reader.token();
-    for (const char c : run) {
-      each.major = static_cast<unsigned char>(c);
-      each.text = {c};
-      each.textLength = 1;
-      record(each);
-    }
+    EXPECT_EQ(reader.token().tokenClass, kText);
+    EXPECT_EQ(reader.token().major, static_cast<unsigned char>(run.back()));
+    for (const char c : run) entries.push_back("2 " + std::to_string(static_cast<unsigned char>(c)));
   }
   void ignore(RtfReader&) {}
+
+  bool runs_;
 };
 
 std::vector<std::string> readAll(const std::string& input, std::size_t blockSize, bool tokenByToken,
-                                 bool watchUnrecognised) {
+                                 Handlers handlers) {
   ByteStream stream(std::span(reinterpret_cast<const std::uint8_t*>(input.data()), input.size()), blockSize);
   RtfReader reader(stream);
-  Trace trace(reader, tokenByToken, watchUnrecognised);
+  Trace trace(reader, tokenByToken, handlers);
   // A byte with the high bit set ends a document that goes on after it.
   do {
     reader.readDocument();
@@ -69,12 +83,14 @@ std::vector<std::string> readAll(const std::string& input, std::size_t blockSize
 }
 
 void expectSameAsTokenByToken(const std::string& input) {
-  for (const bool watchUnrecognised : {true, false}) {
-    const std::vector<std::string> expected = readAll(input, 0, true, watchUnrecognised);
+  for (const Handlers handlers : {Handlers{true, false, false}, Handlers{false, true, false},
+                                  Handlers{false, true, true}, Handlers{true, true, true}}) {
+    const std::vector<std::string> expected = readAll(input, 0, true, handlers);
     for (const std::size_t blockSize : {0, 1, 2, 3, 7, 64}) {
-      EXPECT_EQ(readAll(input, blockSize, false, watchUnrecognised), expected)
-          << "block size " << blockSize << ", unrecognised watched " << watchUnrecognised << ", input " << input;
-      EXPECT_EQ(readAll(input, blockSize, true, watchUnrecognised), expected)
+      EXPECT_EQ(readAll(input, blockSize, false, handlers), expected)
+          << "block size " << blockSize << ", unrecognised watched " << handlers.watchUnrecognised << ", runs "
+          << handlers.runs << ", few majors " << handlers.fewMajors << ", input " << input;
+      EXPECT_EQ(readAll(input, blockSize, true, handlers), expected)
           << "block size " << blockSize << " token by token";
     }
   }
@@ -104,6 +120,13 @@ TEST(BulkReading, EdgeCases) {
       "{\\*\\fs" + std::string(1500, '9') + " x}w",
       std::string("text\0more", 9) + "\\\n\\\r\\",
       "runs \\b bold\\b0  end \\'41 then\xE0" "after {\\*\\tab \xE0}rest",
+      // Runs of escapes, with what may lie between their tokens.
+      "\\'82\\'b1\\'82\\'cc\r\n\\'82\\'cd\\u12354\\'82\\'a0\\b x\\'00\\'ff\\{\\}\\\\\\:\\'4g\\'G1 \\'8",
+      "caf\\'e9 \\'d2quoted\\'d3\\mac \\'a5 \\'8e\\pc \\'8e\\par\\~\\-\\_\\|\\;\\\n\\\r\\*x",
+      // A skip whose words end where its bytes a skip looks at lie.
+      "{\\*\\fs20 Times;}\\foo{\\*\\li-}x{\\*\\li-\\b}y{\\*\\b\\'41}z{\\*\\b;\xE0}w{\\*\\b \xE0}v",
+      "{\\*\\b-\xE0 q}{\\*\\b12\xE0" "7}{\\*\\qc\t}{\\*\\par\\ab x}{\\*\\~ab}{\\*\\~}",
+      "{\\*" + std::string(40, 'x') + "\\" + std::string(60, 'b') + "}{\\*\\fs" + std::string(60, '7') + "}",
   };
   for (const std::string& input : cases) expectSameAsTokenByTokenWithRoom(input);
 }
@@ -115,6 +138,7 @@ TEST(BulkReading, RandomDocuments) {
       "\\u12354?", "\\{",   "\\\\",    "\\~",     "\\fs24\xE0", "\\-",      "12",      "\\",     "\\tab",
       "x",       "\\foo7;", "\\mac",   "\\title", "\\pntxta",   "\\'0a",    "\\\n",    "q\\b",   "-",
       "\\insrsid1234567 ", "\\li-123456789012 ", "\\wbmwidthbytes9", "\\abcdefghijklmnopqrs ", "\\deff",
+      "\\'82\\'b1", "\\u-26124\\'93\\'fa", "\\uc2", "\\'00", "\\'E9", "\\f1", "\\ansi", "\\b-", ";",
   };
   std::mt19937 random(2024);
   for (int document = 0; document < 300; ++document) {
