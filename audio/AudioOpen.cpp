@@ -29,7 +29,7 @@ constexpr std::array<PropertyRow, 22> kCatalogue{{
     row(engineer, 416),  row(source, 417),
 }};
 
-enum class Kind { None, Mpeg, Wave, Avi };
+enum class Kind { none, mpeg, wave, avi };
 
 // Compares ignoring the case of A to Z only, whatever the locale says.
 bool equalsIgnoringAsciiCase(const char* text, const char* lowerCase) {
@@ -43,11 +43,11 @@ bool equalsIgnoringAsciiCase(const char* text, const char* lowerCase) {
 
 Kind kindOf(const char* suffix) {
   for (const char* mpeg : {".mp3", ".mp2", ".mp1"}) {
-    if (equalsIgnoringAsciiCase(suffix, mpeg)) return Kind::Mpeg;
+    if (equalsIgnoringAsciiCase(suffix, mpeg)) return Kind::mpeg;
   }
-  if (equalsIgnoringAsciiCase(suffix, ".wav")) return Kind::Wave;
-  if (equalsIgnoringAsciiCase(suffix, ".avi")) return Kind::Avi;
-  return Kind::None;
+  if (equalsIgnoringAsciiCase(suffix, ".wav")) return Kind::wave;
+  if (equalsIgnoringAsciiCase(suffix, ".avi")) return Kind::avi;
+  return Kind::none;
 }
 
 // The readers of one open call; whatever was not run stays in its initial
@@ -158,18 +158,18 @@ bool storeRiffInfo(const RiffInfo& info, PropertyTable& properties) {
 int readFile(Kind kind, platform::FileView& file, PropertyTable& properties) {
   Readers readers;
   switch (kind) {
-    case Kind::Mpeg:
+    case Kind::mpeg:
       readers.id3v1.readTag(file);
       readers.id3v2.readTag(file);
       readers.mpeg.analyze(file);
       break;
-    case Kind::Wave:
+    case Kind::wave:
       readers.riff.readInfo(file, 'W', 'A', 'V', 'E');
       break;
-    case Kind::Avi:
+    case Kind::avi:
       readers.riff.readInfo(file, 'A', 'V', 'I', ' ');
       break;
-    case Kind::None:
+    case Kind::none:
       break;
   }
   bool found = storeMpegAnalysis(readers.mpeg, properties);
@@ -206,10 +206,10 @@ int openAudioFile(const char* path, PropertyTable& properties) {
   // The name alone decides how a file is read, never its content; a name
   // no reader claims is not opened at all.
   const Kind kind = kindOf(findSuffix(path));
-  if (kind == Kind::None) return 0;
-  // One open for all readers, which share what has been read.
-  platform::FileView file(path, kind == Kind::Mpeg ? platform::FileView::kTagTailSize
-                                                   : platform::FileView::kTailSize);
+  if (kind == Kind::none) return 0;
+  // One open for all readers, which share what has been read. MPEG files
+  // keep nothing but an ID3v1 tag at the end.
+  platform::FileView file(path, kind == Kind::mpeg ? Id3v1Tag::kTagSize : platform::FileView::kTailSize);
   return readFile(kind, file, properties);
 }
 

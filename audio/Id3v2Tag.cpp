@@ -22,7 +22,7 @@ std::uint32_t frameKey(const std::array<std::uint8_t, 4>& identifier) {
 }
 
 std::uint32_t bodySizeOf(const std::array<std::uint8_t, Id3v2Tag::kHeaderSize>& header) {
-  return Id3v2Tag::readSyncsafe(std::span<const std::uint8_t, 4>(header.data() + 6, 4));
+  return Id3v2Tag::readSyncsafe(std::span(header).subspan<Id3v2Tag::kSizeOffset, 4>());
 }
 
 }  // namespace
@@ -60,8 +60,8 @@ std::size_t Id3v2Tag::removeUnsynchronisation(std::uint8_t* data, std::size_t le
 
 bool Id3v2Tag::acceptsHeader(std::span<const std::uint8_t> header) {
   if (header.size() < kHeaderSize || std::memcmp(header.data(), "ID3", 3) != 0) return false;
-  const std::uint8_t major = header[3];
-  const std::uint8_t revision = header[4];
+  const std::uint8_t major = header[kMajorOffset];
+  const std::uint8_t revision = header[kRevisionOffset];
   // Everything up to 2.3.0 is read in the 2.3 layout; later layouts differ.
   return (major == 3 && revision == 0) || (major <= 2 && revision < 0x80);
 }
@@ -87,7 +87,7 @@ bool Id3v2Tag::readTag(platform::FileView& file) {
   const std::uint32_t bodySize = bodySizeOf(kept);
   const auto fileSize = file.size();
   if (!fileSize || *fileSize - kHeaderSize < bodySize) return false;
-  const std::uint8_t flags = kept[5];
+  const std::uint8_t flags = kept[kFlagsOffset];
   try {
     if (flags & kFlagUnsynchronisation) {
       // Frame sizes count the bytes after the inserted zeros are removed,
@@ -106,8 +106,8 @@ bool Id3v2Tag::readTag(platform::FileView& file) {
     return false;
   }
   header_ = kept;
-  header_[5] &= static_cast<std::uint8_t>(~kFlagExtendedHeader);
-  versionWord_ = static_cast<std::uint16_t>(kept[3] << 8 | kept[4]);
+  header_[kFlagsOffset] &= static_cast<std::uint8_t>(~kFlagExtendedHeader);
+  versionWord_ = static_cast<std::uint16_t>(kept[kMajorOffset] << 8 | kept[kRevisionOffset]);
   present_ = true;
   return true;
 }

@@ -26,6 +26,12 @@ namespace zav::audio {
 class Id3v2Tag {
  public:
   static constexpr std::size_t kHeaderSize = 10;
+  // Where the header's fields lie: "ID3", the major version and the
+  // revision, the flags, and the body's size in four syncsafe bytes.
+  static constexpr std::size_t kMajorOffset = 3;
+  static constexpr std::size_t kRevisionOffset = 4;
+  static constexpr std::size_t kFlagsOffset = 5;
+  static constexpr std::size_t kSizeOffset = 6;
   static constexpr std::uint8_t kFlagUnsynchronisation = 0x80;
   static constexpr std::uint8_t kFlagExtendedHeader = 0x40;
 

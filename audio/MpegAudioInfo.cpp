@@ -9,6 +9,8 @@
 #include "ByteReader.h"
 #include "Endian.h"
 #include "FileView.h"
+#include "Id3v1Tag.h"
+#include "Id3v2Tag.h"
 #include "RiffFile.h"
 
 namespace zav::audio {
@@ -26,13 +28,15 @@ struct RiffData {
 // The "data" chunk of a RIFF "RMP3" form; zeros when the file is not one.
 // The head tells at once whether the walk is worth starting.
 RiffData findWrappedData(platform::FileView& file) {
-  const auto head = file.bytesAt(0, 12);
-  if (!head || head->size() != 12 || std::memcmp(head->data(), "RIFF", 4) != 0 ||
-      std::memcmp(head->data() + 8, "RMP3", 4) != 0) {
-    return {};
-  }
+  constexpr std::uint32_t kFormType = chunkId('R', 'M', 'P', '3');
+  const auto head = file.bytesAt(0, 12);  // "RIFF", the form's size and its type
+  if (!head) return {};
+  ByteReader form(*head);
+  const std::uint32_t id = form.le32();
+  form.skip(4);
+  if (id != chunkId('R', 'I', 'F', 'F') || form.le32() != kFormType) return {};
   platform::RiffFile riff(file);
-  if (!riff.isOpen() || !riff.findForm(chunkId('R', 'M', 'P', '3'))) return {};
+  if (!riff.isOpen() || !riff.findForm(kFormType)) return {};
   const auto data = riff.findChunk(chunkId('d', 'a', 't', 'a'));
   if (!data) return {};
   return {data->dataOffset, data->size};
@@ -89,19 +93,19 @@ void MpegAudioInfo::reset() {
 
 std::uint64_t MpegAudioInfo::audioEndOf(std::uint64_t fileSize,
                                         std::span<const std::uint8_t> tail) {
-  const bool hasTag = tail.size() == kId3v1Size && fileSize >= kId3v1Size &&
+  const bool hasTag = tail.size() == Id3v1Tag::kTagSize && fileSize >= Id3v1Tag::kTagSize &&
                       std::memcmp(tail.data(), "TAG", 3) == 0;
-  return hasTag ? fileSize - kId3v1Size : fileSize;
+  return hasTag ? fileSize - Id3v1Tag::kTagSize : fileSize;
 }
 
 std::uint64_t MpegAudioInfo::searchStartOf(std::uint64_t dataStart,
                                            std::span<const std::uint8_t> head) {
-  if (head.size() < kId3v2HeaderSize || std::memcmp(head.data(), "ID3", 3) != 0) return dataStart;
+  if (head.size() < Id3v2Tag::kHeaderSize || std::memcmp(head.data(), "ID3", 3) != 0) return dataStart;
   // Whole bytes, as the size field is read nowhere else as strictly; a bad
   // syncsafe byte only moves the start, and 64 bits cannot overflow here.
   std::uint64_t size = 0;
-  for (std::size_t i = 6; i < 10; ++i) size = size * 128 + head[i];
-  return kId3v2HeaderSize + size;
+  for (const std::uint8_t b : head.subspan(Id3v2Tag::kSizeOffset, 4)) size = size * 128 + b;
+  return Id3v2Tag::kHeaderSize + size;
 }
 
 bool MpegAudioInfo::analyze(const char* path) {
@@ -124,12 +128,13 @@ bool MpegAudioInfo::analyze(platform::FileView& file) {
     audioEnd = wrapped.start + wrapped.size;
   } else {
     const std::uint64_t size = *file.size();
-    const auto tail = file.bytesAt(size >= kId3v1Size ? size - kId3v1Size : 0, kId3v1Size);
+    const std::uint64_t tagStart = size >= Id3v1Tag::kTagSize ? size - Id3v1Tag::kTagSize : 0;
+    const auto tail = file.bytesAt(tagStart, Id3v1Tag::kTagSize);
     if (!tail) return false;
     audioEnd = audioEndOf(size, *tail);
   }
 
-  const auto head = file.bytesAt(0, kId3v2HeaderSize);
+  const auto head = file.bytesAt(0, Id3v2Tag::kHeaderSize);
   const std::uint64_t searchStart =
       searchStartOf(wrapped.start, head ? *head : std::span<const std::uint8_t>());
   // A start beyond the end of the file reads nothing and finds no frame.

@@ -28,8 +28,6 @@ class MpegAudioInfo {
   // What is read first of the window; the rest only when the first frame
   // and what follows it do not lie in this much.
   static constexpr std::size_t kFirstLookSize = 2048;
-  static constexpr std::size_t kId3v1Size = 128;
-  static constexpr std::size_t kId3v2HeaderSize = 10;
 
   MpegAudioInfo() = default;
   virtual ~MpegAudioInfo() = default;

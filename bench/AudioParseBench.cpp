@@ -4,11 +4,13 @@
 
 #include <string>
 
-#include "AudioFixtures.h"
 #include "FileView.h"
+#include "Id3Bytes.h"
 #include "Id3v1Tag.h"
 #include "Id3v2Tag.h"
 #include "MpegAudioInfo.h"
+#include "MpegBytes.h"
+#include "RiffBytes.h"
 #include "RiffInfo.h"
 
 namespace {
@@ -46,7 +48,7 @@ Bytes typicalId3v2Body() {
 void id3v2(benchmark::State& state) {
   const bool unsynchronised = state.range(0) != 0;
   const Bytes body = typicalId3v2Body();
-  const Bytes tag = unsynchronised ? id3v2Tag(unsynchronise(body), 3, 0, 0x80) : id3v2Tag(body);
+  const Bytes tag = id3v2Tag(body, {.unsynchronise = unsynchronised});
   std::string text;
   for (auto _ : state) {
     Id3v2Tag reader;

@@ -13,7 +13,6 @@ namespace zav::host {
 
 namespace {
 
-constexpr int kUsageError = exitCode(ExitStatus::usage);
 
 constexpr const char* kOverview = R"(Catalogs discs with the zav plug-ins: shows what they find in files and
 folders, scans them into an SQLite catalog, and searches, lists and exports it.
@@ -68,6 +67,7 @@ Exit status
   3  the catalog could not be written (a full disk, a file-size limit, a
      read-only or damaged file, or one that is no catalog); it was left as
      it was, with nothing of this run
+  130  scan was interrupted; the catalog is as it was
 )";
 
 constexpr const char* kSearchHelp = R"(
@@ -243,16 +243,16 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) {  // --help; help() shows the chosen subcommand's
       std::cout << app.help();
-      parsed.exitNow = 0;
+      parsed.exitNow = ExitStatus::ok;
       return parsed;
     }
     std::cerr << "zavcat: " << error.what() << "\nTry 'zavcat --help'.\n";
-    parsed.exitNow = kUsageError;
+    parsed.exitNow = ExitStatus::usage;
     return parsed;
   }
   if (version) {
     std::cout << "zavcat " << ZAV_VERSION << '\n';
-    parsed.exitNow = 0;
+    parsed.exitNow = ExitStatus::ok;
     return parsed;
   }
   for (const auto& [name, subcommand] : kSubcommands) {
@@ -260,7 +260,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (line.subcommand == Subcommand::none) {
     std::cout << app.help();
-    parsed.exitNow = 0;
+    parsed.exitNow = ExitStatus::ok;
   }
   if (line.scan.jobs == 0) line.scan.jobs = std::max(1u, std::thread::hardware_concurrency());
   return parsed;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ExitStatus.h"
 #include "TextConversion.h"
 
 namespace CLI {
@@ -76,7 +77,7 @@ inline constexpr const char* kImpliedSubcommand = "show";
 
 struct ParsedCommandLine {
   CommandLine commandLine;
-  std::optional<int> exitNow;  // help or version was printed, or a usage error
+  std::optional<ExitStatus> exitNow;  // help or version was printed, or a usage error
 };
 
 // zavcat's command line as CLI11 defines it, every option bound to a field

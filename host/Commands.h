@@ -13,16 +13,11 @@ namespace zav::host {
 
 class Catalog;
 
-// The statuses as the commands still return them.
-inline constexpr int kSuccess = exitCode(ExitStatus::ok);
-inline constexpr int kSomeFilesFailed = exitCode(ExitStatus::someFailed);
-inline constexpr int kUsageError = exitCode(ExitStatus::usage);
-
-int runShow(const CommonOptions& common, const ShowOptions& options);
-int runScan(const CommonOptions& common, const ScanOptions& options);
-int runSearch(const CommonOptions& common, const SearchOptions& options);
-int runList(const CommonOptions& common, const ListOptions& options);
-int runExport(const CommonOptions& common, const ExportOptions& options);
+ExitStatus runShow(const CommonOptions& common, const ShowOptions& options);
+ExitStatus runScan(const CommonOptions& common, const ScanOptions& options);
+ExitStatus runSearch(const CommonOptions& common, const SearchOptions& options);
+ExitStatus runList(const CommonOptions& common, const ListOptions& options);
+ExitStatus runExport(const CommonOptions& common, const ExportOptions& options);
 
 // For the reading commands: the catalog, or null once stderr says why not.
 std::unique_ptr<Catalog> openCatalogToRead(const std::optional<std::string>& option, bool quiet);

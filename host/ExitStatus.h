@@ -13,6 +13,9 @@ enum class ExitStatus {
   usage = 2,
   // The catalog could not be written; nothing of this run is in it.
   catalogUnwritable = 3,
+  // A scan was interrupted (SIGINT or SIGTERM); the catalog is as it was.
+  // 128 + SIGINT, as shells report a program an interrupt ended.
+  interrupted = 130,
 };
 
 constexpr int exitCode(ExitStatus status) { return static_cast<int>(status); }

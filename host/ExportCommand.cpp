@@ -104,10 +104,10 @@ void exportJson(Catalog& catalog, const std::optional<std::string>& volume, Outp
 
 }  // namespace
 
-int runExport(const CommonOptions& common, const ExportOptions& options) {
+ExitStatus runExport(const CommonOptions& common, const ExportOptions& options) {
   const auto catalog = openCatalogToRead(options.database, common.quiet);
-  if (!catalog) return kSomeFilesFailed;
-  if (reportMissingVolume(*catalog, options.volume)) return kSomeFilesFailed;
+  if (!catalog) return ExitStatus::someFailed;
+  if (reportMissingVolume(*catalog, options.volume)) return ExitStatus::someFailed;
   Output output;
   if (options.format == OutputFormat::csv) {
     exportCsv(*catalog, options.volume, output);
@@ -115,7 +115,7 @@ int runExport(const CommonOptions& common, const ExportOptions& options) {
     exportJson(*catalog, options.volume, output);
   }
   output.flush();
-  return output.ok() ? kSuccess : kSomeFilesFailed;
+  return output.ok() ? ExitStatus::ok : ExitStatus::someFailed;
 }
 
 }  // namespace zav::host

@@ -7,6 +7,7 @@
 #include "Catalog.h"
 #include "Commands.h"
 #include "Output.h"
+#include "PropertyKeys.h"
 #include "TextEscape.h"
 
 namespace zav::host {
@@ -69,10 +70,11 @@ void listVolumes(Catalog& catalog, Output& output) {
 void listTree(Catalog& catalog, const std::string& label, Output& output) {
   sql::Statement query = catalog.db().prepare(
       "SELECT f.relative_path, f.size, f.status, f.plugin, "
-      "(SELECT value FROM properties p WHERE p.file_id = f.id AND p.key = 1 ORDER BY position LIMIT 1) "
+      "(SELECT value FROM properties p WHERE p.file_id = f.id AND p.key = ?2 ORDER BY position LIMIT 1) "
       "FROM files f JOIN volumes v ON v.id = f.volume_id "
       "WHERE v.state = 'live' AND v.label = ?1 ORDER BY f.position");
   query.bind(1, label);
+  query.bind(2, std::int64_t{keyNumber(PropertyKey::title)});
   std::vector<std::string> openFolders;
   while (query.step()) {
     const std::string path(query.text(0));
@@ -122,10 +124,10 @@ bool reportMissingVolume(Catalog& catalog, const std::optional<std::string>& lab
   return true;
 }
 
-int runList(const CommonOptions& common, const ListOptions& options) {
+ExitStatus runList(const CommonOptions& common, const ListOptions& options) {
   const auto catalog = openCatalogToRead(options.database, common.quiet);
-  if (!catalog) return kSomeFilesFailed;
-  if (reportMissingVolume(*catalog, options.volume)) return kSomeFilesFailed;
+  if (!catalog) return ExitStatus::someFailed;
+  if (reportMissingVolume(*catalog, options.volume)) return ExitStatus::someFailed;
   Output output;
   if (options.volume) {
     listTree(*catalog, *options.volume, output);
@@ -133,7 +135,7 @@ int runList(const CommonOptions& common, const ListOptions& options) {
     listVolumes(*catalog, output);
   }
   output.flush();
-  return output.ok() ? kSuccess : kSomeFilesFailed;
+  return output.ok() ? ExitStatus::ok : ExitStatus::someFailed;
 }
 
 }  // namespace zav::host

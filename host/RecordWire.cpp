@@ -1,8 +1,11 @@
 #include "RecordWire.h"
 
-#include <cstring>
+#include <span>
 #include <stdexcept>
 #include <vector>
+
+#include "ByteReader.h"
+#include "Endian.h"
 
 namespace zav::host::wire {
 
@@ -11,9 +14,7 @@ namespace {
 template <typename Number>
 void put(std::string& out, Number value) {
   char bytes[sizeof(Number)];
-  for (std::size_t i = 0; i < sizeof(Number); ++i) {
-    bytes[i] = static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
-  }
+  storeLittleEndian(static_cast<std::uint64_t>(value), sizeof bytes, bytes);
   out.append(bytes, sizeof bytes);
 }
 
@@ -28,37 +29,34 @@ void putText(std::string& out, const Text& text) {
   if (text.raw) putBytes(out, *text.raw);
 }
 
-// Reads fields from a payload; never past its end.
+// Reads fields from a payload; a field that would pass its end throws.
 class Reader {
  public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  explicit Reader(std::string_view payload)
+      : cursor_(std::span(reinterpret_cast<const std::uint8_t*>(payload.data()), payload.size())) {}
 
-  template <typename Number>
-  Number get() {
-    const std::string_view field = take(sizeof(Number));
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < sizeof(Number); ++i) {
-      value |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(field[i])) << (8 * i);
-    }
-    return static_cast<Number>(value);
+  std::uint8_t u8() { return checked(cursor_.u8()); }
+  std::uint32_t u32() { return checked(cursor_.le32()); }
+  std::uint64_t u64() { return checked(cursor_.le64()); }
+  std::string bytes() {
+    const auto field = checked(cursor_.bytes(u32()));
+    return std::string(reinterpret_cast<const char*>(field.data()), field.size());
   }
-  std::string bytes() { return std::string(take(get<std::uint32_t>())); }
   Text text() {
     Text text{bytes(), std::nullopt};
-    if (get<std::uint8_t>() != 0) text.raw = bytes();
+    if (u8() != 0) text.raw = bytes();
     return text;
   }
-  bool atEnd() const { return bytes_.empty(); }
+  bool atEnd() const { return cursor_.remaining() == 0; }
 
  private:
-  std::string_view take(std::size_t count) {
-    if (count > bytes_.size()) throw std::runtime_error("a worker sent a malformed record");
-    const std::string_view field = bytes_.substr(0, count);
-    bytes_.remove_prefix(count);
+  template <typename Field>
+  Field checked(Field field) const {
+    if (!cursor_.ok()) throw std::runtime_error("a worker sent a malformed record");
     return field;
   }
 
-  std::string_view bytes_;
+  ByteReader cursor_;
 };
 
 // Reserves the frame's length field; finishFrame fills it in.
@@ -70,7 +68,7 @@ std::size_t startFrame(std::string& out) {
 
 void finishFrame(std::string& out, std::size_t start) {
   const auto length = static_cast<std::uint32_t>(out.size() - start - kFrameHeader);
-  for (std::size_t i = 0; i < kFrameHeader; ++i) out[start + i] = static_cast<char>(length >> (8 * i));
+  storeLittleEndian(length, kFrameHeader, out.data() + start);
 }
 
 }  // namespace
@@ -110,10 +108,7 @@ void appendJobs(std::string& out, const Job* jobs, std::size_t count) {
 
 std::optional<std::string_view> nextFrame(std::string_view bytes, std::size_t& consumed) {
   if (bytes.size() < kFrameHeader) return std::nullopt;
-  std::uint32_t length = 0;
-  for (std::size_t i = 0; i < kFrameHeader; ++i) {
-    length |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[i])) << (8 * i);
-  }
+  const std::uint32_t length = littleEndian32(reinterpret_cast<const std::uint8_t*>(bytes.data()));
   if (bytes.size() - kFrameHeader < length) return std::nullopt;
   consumed = kFrameHeader + length;
   return bytes.substr(kFrameHeader, length);
@@ -122,27 +117,27 @@ std::optional<std::string_view> nextFrame(std::string_view bytes, std::size_t& c
 FileRecord readRecord(std::string_view payload, std::uint64_t& index) {
   Reader in(payload);
   FileRecord record;
-  index = in.get<std::uint64_t>();
-  const auto status = in.get<std::uint8_t>();
+  index = in.u64();
+  const auto status = in.u8();
   if (status >= kFileStatusCount) throw std::runtime_error("a worker sent an unknown status");
   record.status = static_cast<FileStatus>(status);
-  record.openResult = in.get<std::int32_t>();
-  record.size = in.get<std::int64_t>();
-  record.modified = in.get<std::int64_t>();
+  record.openResult = static_cast<std::int32_t>(in.u32());
+  record.size = static_cast<std::int64_t>(in.u64());
+  record.modified = static_cast<std::int64_t>(in.u64());
   record.plugin = in.bytes();
   record.reason = in.bytes();
   record.path = in.text();
   record.relativePath = in.text();
-  const auto properties = in.get<std::uint32_t>();
+  const auto properties = in.u32();
   for (std::uint32_t i = 0; i < properties; ++i) {
     RecordProperty property;
-    property.key = in.get<std::int32_t>();
+    property.key = static_cast<std::int32_t>(in.u32());
     property.name = in.bytes();
     property.title = in.text();
     property.value = in.text();
     record.properties.push_back(std::move(property));
   }
-  const auto lines = in.get<std::uint32_t>();
+  const auto lines = in.u32();
   for (std::uint32_t i = 0; i < lines; ++i) record.lines.push_back(in.text());
   if (!in.atEnd()) throw std::runtime_error("a worker sent a malformed record");
   return record;
@@ -152,7 +147,7 @@ void readJobs(std::string_view payload, std::vector<ReceivedJob>& jobs) {
   Reader in(payload);
   while (!in.atEnd()) {
     ReceivedJob job;
-    job.index = in.get<std::uint64_t>();
+    job.index = in.u64();
     job.path = in.bytes();
     job.relativePath = in.bytes();
     jobs.push_back(std::move(job));

@@ -20,8 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kInterrupted = 130;
-
 volatile std::sig_atomic_t interrupted = 0;
 
 void noteInterrupt(int) { interrupted = 1; }
@@ -99,10 +97,10 @@ std::string quoted(const std::string& label) {
 // A catalog that fails to be written, wherever in the scan, ends it the same
 // way: the transactions are rolled back as the stack unwinds, and the
 // handler says so.
-int runScan(const CommonOptions& common, const ScanOptions& options) try {
+ExitStatus runScan(const CommonOptions& common, const ScanOptions& options) try {
   const PluginSearch search = findPluginFolder(common.pluginFolder);
   const PluginList plugins = loadPlugins(search, std::cerr);
-  if (plugins.empty()) return kUsageError;
+  if (plugins.empty()) return ExitStatus::usage;
   // The workers read under UTF-8; what this process converts (labels,
   // roots, the records of failed files) follows the same rules.
   const TextConverter converter(platform::kCodePageUtf8, common.legacyEncoding);
@@ -111,20 +109,20 @@ int runScan(const CommonOptions& common, const ScanOptions& options) try {
       converter.convert(options.label ? *options.label : defaultLabel(options.paths.front())).text;
   if (label.empty()) {
     std::cerr << "zavcat: the volume needs a label; give --label NAME\n";
-    return kUsageError;
+    return ExitStatus::usage;
   }
   const std::string databasePath = catalogPath(options.database);
   std::unique_ptr<Catalog> catalog;
   try {
     catalog = Catalog::openForWriting(databasePath);
   } catch (const std::exception& error) {
-    return exitCode(reportCatalogNotWritten(std::cerr, databasePath, error, "scan"));
+    return reportCatalogNotWritten(std::cerr, databasePath, error, "scan");
   }
   const auto labelTaken = [&] {
     std::cerr << "zavcat: the catalog already holds a volume labelled " << quoted(label)
               << "; give --label " << quoted(label)
               << " to replace it, or another label to keep both\n";
-    return kUsageError;
+    return ExitStatus::usage;
   };
   if (!options.label && catalog->hasVolume(label)) return labelTaken();
 
@@ -159,13 +157,13 @@ int runScan(const CommonOptions& common, const ScanOptions& options) try {
   progress.clear();
   if (!completed) {
     std::cerr << "zavcat: interrupted; the catalog is as it was\n";
-    return kInterrupted;
+    return ExitStatus::interrupted;
   }
   if (!writer.finish(/*replace=*/options.label.has_value(), skipped.total())) return labelTaken();
   if (reporting.summary) std::cerr << "zavcat: " << tally.summary(skipped) << '\n';
-  return allPathsRead && tally.allFilesRead() ? kSuccess : kSomeFilesFailed;
+  return allPathsRead && tally.allFilesRead() ? ExitStatus::ok : ExitStatus::someFailed;
 } catch (const sql::Error& error) {
-  return exitCode(reportCatalogNotWritten(std::cerr, catalogPath(options.database), error, "scan"));
+  return reportCatalogNotWritten(std::cerr, catalogPath(options.database), error, "scan");
 }
 
 }  // namespace zav::host

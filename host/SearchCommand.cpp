@@ -248,9 +248,9 @@ nlohmann::ordered_json hitJson(const Hit& hit) {
 
 }  // namespace
 
-int runSearch(const CommonOptions& common, const SearchOptions& options) {
+ExitStatus runSearch(const CommonOptions& common, const SearchOptions& options) {
   const auto catalog = openCatalogToRead(options.database, common.quiet);
-  if (!catalog) return kSomeFilesFailed;
+  if (!catalog) return ExitStatus::someFailed;
 
   std::vector<std::int64_t> ranked;
   try {
@@ -261,7 +261,7 @@ int runSearch(const CommonOptions& common, const SearchOptions& options) {
     if ((error.code() & 0xFF) != SQLITE_ERROR) throw;
     std::cerr << "zavcat: the query is not understood: " << error.what()
               << "\nSee 'zavcat search --help' for the query syntax.\n";
-    return kUsageError;
+    return ExitStatus::usage;
   }
   const bool more = ranked.size() > options.limit;
   if (more) ranked.pop_back();
@@ -284,9 +284,9 @@ int runSearch(const CommonOptions& common, const SearchOptions& options) {
   }
   if (!output.ok()) {
     std::cerr << "zavcat: cannot write the output\n";
-    return kSomeFilesFailed;
+    return ExitStatus::someFailed;
   }
-  return ranked.empty() ? kSomeFilesFailed : kSuccess;
+  return ranked.empty() ? ExitStatus::someFailed : ExitStatus::ok;
 }
 
 }  // namespace zav::host

@@ -86,17 +86,17 @@ bool readPathList(const std::string& list, const std::function<void(const std::s
 
 }  // namespace
 
-int runShow(const CommonOptions& common, const ShowOptions& options) {
+ExitStatus runShow(const CommonOptions& common, const ShowOptions& options) {
   if (options.paths.empty() && !options.filesFrom) {
     std::cerr << "zavcat: no file or folder given\nTry 'zavcat --help'.\n";
-    return kUsageError;
+    return ExitStatus::usage;
   }
   if (options.raw && options.format != OutputFormat::text) {
     std::cerr << "zavcat: --raw goes with --format text\n";
-    return kUsageError;
+    return ExitStatus::usage;
   }
   const PluginList plugins = loadPlugins(findPluginFolder(common.pluginFolder), std::cerr);
-  if (plugins.empty()) return kUsageError;
+  if (plugins.empty()) return ExitStatus::usage;
 
   const TextConverter converter(platform::ansiCodePage(), common.legacyEncoding, options.raw);
   Show show(options, plugins, converter);
@@ -112,10 +112,10 @@ int runShow(const CommonOptions& common, const ShowOptions& options) {
   }
   if (!show.output().ok()) {
     std::cerr << "zavcat: cannot write the output\n";
-    return kSomeFilesFailed;
+    return ExitStatus::someFailed;
   }
   const bool allRead = listRead && show.walker().allPathsRead() && show.tally().allFilesRead();
-  return allRead ? kSuccess : kSomeFilesFailed;
+  return allRead ? ExitStatus::ok : ExitStatus::someFailed;
 }
 
 }  // namespace zav::host

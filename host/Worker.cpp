@@ -33,15 +33,15 @@ LegacyEncoding legacyEncodingNamed(const std::string& name) {
 
 }  // namespace
 
-int runWorker(const std::vector<std::string>& arguments) {
-  if (arguments.size() != 3) return 2;
+ExitStatus runWorker(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 3) return ExitStatus::usage;
   std::ostringstream ignored;  // the parent has reported what does not load
   const PluginList plugins = loadPluginFolder(arguments[1], ignored);
   const TextConverter converter(platform::ansiCodePage(), legacyEncodingNamed(arguments[2]));
 
   // An empty frame says the plug-ins are loaded: a worker that dies before
   // it is not blamed on a file.
-  if (!writeAll(kWorkerRecordsFd, std::string_view("\0\0\0\0", wire::kFrameHeader))) return 1;
+  if (!writeAll(kWorkerRecordsFd, std::string_view("\0\0\0\0", wire::kFrameHeader))) return ExitStatus::someFailed;
 
   std::string out;
   std::vector<wire::ReceivedJob> jobs;
@@ -50,7 +50,7 @@ int runWorker(const std::vector<std::string>& arguments) {
   for (;;) {
     const ssize_t got = ::read(kWorkerJobsFd, chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return 0;  // the parent is done (or gone)
+    if (got <= 0) return ExitStatus::ok;  // the parent is done (or gone)
     in.append(chunk, static_cast<std::size_t>(got));
     std::size_t used = 0;
     std::size_t consumed = 0;
@@ -62,7 +62,7 @@ int runWorker(const std::vector<std::string>& arguments) {
         const FileRecord record = inspectFile(plugins, {job.path, job.relativePath}, converter);
         out.clear();
         wire::appendRecord(out, job.index, record);
-        if (!writeAll(kWorkerRecordsFd, out)) return 1;
+        if (!writeAll(kWorkerRecordsFd, out)) return ExitStatus::someFailed;
       }
     }
     in.erase(0, used);

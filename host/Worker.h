@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ExitStatus.h"
+
 namespace zav::host {
 
 // The first argument that makes zavcat a worker; the next two are the
@@ -18,7 +20,7 @@ inline constexpr int kWorkerJobsFd = 3;
 inline constexpr int kWorkerRecordsFd = 4;
 
 // Reads jobs until their descriptor ends; returns the exit status.
-int runWorker(const std::vector<std::string>& arguments);
+ExitStatus runWorker(const std::vector<std::string>& arguments);
 
 }  // namespace zav::host
 

@@ -8,6 +8,7 @@
 #include "BashCompletion.h"
 #include "CommandLine.h"
 #include "CommandLineDoc.h"
+#include "ExitStatus.h"
 #include "ManPage.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
   const std::string what = argc == 3 ? argv[1] : "";
   if (what != "man" && what != "bash-completion") {
     std::cerr << "usage: zavcat-docs man|bash-completion OUTPUT\n";
-    return 2;
+    return exitCode(ExitStatus::usage);
   }
   const CommandLineDoc doc = describeZavcat();
   const std::string text = what == "man" ? manPage(doc, ZAV_VERSION, kImpliedSubcommand)
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
   out.close();
   if (!out) {
     std::cerr << "zavcat-docs: cannot write " << output << '\n';
-    return 1;
+    return exitCode(ExitStatus::someFailed);
   }
-  return 0;
+  return exitCode(ExitStatus::ok);
 }

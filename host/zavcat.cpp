@@ -12,7 +12,7 @@
 
 namespace {
 
-int run(const std::vector<std::string>& arguments) {
+zav::host::ExitStatus run(const std::vector<std::string>& arguments) {
   using namespace zav::host;
   const ParsedCommandLine parsed = parseCommandLine(arguments);
   if (parsed.exitNow) return *parsed.exitNow;
@@ -25,7 +25,7 @@ int run(const std::vector<std::string>& arguments) {
     case Subcommand::exportVolumes: return runExport(line.common, line.exportVolumes);
     case Subcommand::none: break;
   }
-  return kUsageError;
+  return ExitStatus::usage;
 }
 
 }  // namespace
@@ -38,13 +38,13 @@ int main(int argc, char** argv) {
   try {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty() && arguments[0] == zav::host::kWorkerArgument) {
-      return zav::host::runWorker(arguments);
+      return zav::host::exitCode(zav::host::runWorker(arguments));
     }
-    return run(arguments);
+    return zav::host::exitCode(run(arguments));
   } catch (const std::exception& e) {
     std::cerr << "zavcat: " << e.what() << '\n';
   } catch (...) {
     std::cerr << "zavcat: unexpected failure\n";
   }
-  return zav::host::kUsageError;
+  return zav::host::exitCode(zav::host::ExitStatus::usage);
 }

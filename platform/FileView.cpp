@@ -6,23 +6,18 @@
 namespace zav::platform {
 
 std::uint8_t* FileView::Buffer::makeRoom(std::size_t count) {
-  // The kernel copies into a block on a cache line several times faster
-  // than into one 16 bytes past it, where malloc tends to put them.
-  constexpr std::size_t kLine = 64;
   if (count > capacity) {
-    storage = std::make_unique_for_overwrite<std::uint8_t[]>(count + kLine - 1);
-    const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
-    data = storage.get() + (kLine - address % kLine) % kLine;
+    storage = CacheLineBlock(count);
     capacity = count;
   }
   size = count;
-  return data;
+  return storage.data();
 }
 
 std::span<const std::uint8_t> FileView::Buffer::slice(std::uint64_t from, std::size_t count) const {
   if (from >= size) return {};
   const auto start = static_cast<std::size_t>(from);
-  return {data + start, std::min(count, size - start)};
+  return {storage.data() + start, std::min(count, size - start)};
 }
 
 FileView::FileView(const char* path, std::size_t tailSize) {

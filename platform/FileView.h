@@ -7,10 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 
+#include "CacheLineBlock.h"
 #include "Platform.h"
 
 namespace zav::platform {
@@ -21,8 +21,6 @@ class FileView {
   // most files, and for the tags and lists that writers put at the end.
   static constexpr std::size_t kHeadSize = 16 * 1024;
   static constexpr std::size_t kTailSize = 4 * 1024;
-  // What an ID3v1 tag needs: MPEG files keep nothing else at the end.
-  static constexpr std::size_t kTagTailSize = 128;
   // A read elsewhere fetches at least this much, so headers that lie close
   // together cost one read.
   static constexpr std::size_t kReadAhead = 4 * 1024;
@@ -47,8 +45,7 @@ class FileView {
  private:
   // Bytes read from the file; not cleared before they are read into.
   struct Buffer {
-    std::unique_ptr<std::uint8_t[]> storage;
-    std::uint8_t* data = nullptr;  // in `storage`, on a cache line
+    CacheLineBlock storage;
     std::size_t size = 0;
     std::size_t capacity = 0;
     // Room for `count` bytes; what was there before is not kept.

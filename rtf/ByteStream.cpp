@@ -12,7 +12,7 @@ ByteStream::ByteStream(platform::ReadOnlyFile& file)
     : file_(&file),
       unread_(file.size()),
       blockSize_(unread_ ? static_cast<std::size_t>(std::min<std::uint64_t>(*unread_, kBlockSize)) : kBlockSize),
-      ownedBlock_(new (std::align_val_t{kBlockAlignment}) std::uint8_t[blockSize_]) {}
+      ownedBlock_(blockSize_) {}
 
 bool ByteStream::fetch() {
   if (!memory_.empty()) {
@@ -25,8 +25,8 @@ bool ByteStream::fetch() {
   if (file_ == nullptr) return false;
   // With the size known, the read that would only find the end is spared.
   const std::size_t wanted = unread_ ? static_cast<std::size_t>(std::min<std::uint64_t>(*unread_, blockSize_)) : blockSize_;
-  const std::size_t got = wanted > 0 ? file_->read(ownedBlock_.get(), wanted).value_or(0) : 0;
-  cursor_ = ownedBlock_.get();
+  const std::size_t got = wanted > 0 ? file_->read(ownedBlock_.data(), wanted).value_or(0) : 0;
+  cursor_ = ownedBlock_.data();
   end_ = cursor_ + got;
   if (unread_) *unread_ -= got;
   // A short block is the last: the read stopped at the end of the file, or

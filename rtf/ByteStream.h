@@ -6,10 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 
+#include "CacheLineBlock.h"
 #include "Platform.h"
 
 namespace zav::rtf {
@@ -18,10 +18,6 @@ class ByteStream {
  public:
   // Most documents fit one block, so most files take one read.
   static constexpr std::size_t kBlockSize = 1024 * 1024;
-  // The system copies a file's bytes several times faster into a block that
-  // starts on a cache line than into one 16 bytes past it, where an
-  // ordinary allocation of this size may put it.
-  static constexpr std::size_t kBlockAlignment = 64;
 
   // A stream with nothing in it.
   ByteStream() = default;
@@ -57,10 +53,7 @@ class ByteStream {
   platform::ReadOnlyFile* file_ = nullptr;
   std::optional<std::uint64_t> unread_;  // bytes of the file still to come, when known
   std::size_t blockSize_ = 0;
-  struct AlignedDelete {
-    void operator()(std::uint8_t* block) const { ::operator delete[](block, std::align_val_t{kBlockAlignment}); }
-  };
-  std::unique_ptr<std::uint8_t[], AlignedDelete> ownedBlock_;
+  CacheLineBlock ownedBlock_;
   // Bytes in memory not yet in a block, and the size of their blocks.
   std::span<const std::uint8_t> memory_;
   std::size_t memoryBlockSize_ = 0;

@@ -21,61 +21,58 @@ struct ControlWord {
 };
 
 // Groups of related words (the major of a row).
-enum Major : int {
-  kMajorVersion = 0,
-  kMajorDefaultFont = 1,
-  kMajorCharacterSet = 2,
-  kMajorDestination = 3,
-  kMajorFontFamily = 4,
-  kMajorColour = 5,
-  kMajorSpecialChar = 6,
-  kMajorStyleLink = 7,
-  kMajorDocumentAttr = 8,
-  kMajorSectionAttr = 9,
-  kMajorTableAttr = 10,
-  kMajorParagraphAttr = 11,
-  kMajorCharacterAttr = 12,
-  kMajorPictureAttr = 13,
-  kMajorFieldAttr = 14,
-  kMajorContentsAttr = 15,
-  kMajorPositionAttr = 16,
-};
+inline constexpr int kMajorVersion = 0;
+inline constexpr int kMajorDefaultFont = 1;
+inline constexpr int kMajorCharacterSet = 2;
+inline constexpr int kMajorDestination = 3;
+inline constexpr int kMajorFontFamily = 4;
+inline constexpr int kMajorColour = 5;
+inline constexpr int kMajorSpecialChar = 6;
+inline constexpr int kMajorStyleLink = 7;
+inline constexpr int kMajorDocumentAttr = 8;
+inline constexpr int kMajorSectionAttr = 9;
+inline constexpr int kMajorTableAttr = 10;
+inline constexpr int kMajorParagraphAttr = 11;
+inline constexpr int kMajorCharacterAttr = 12;
+inline constexpr int kMajorPictureAttr = 13;
+inline constexpr int kMajorFieldAttr = 14;
+inline constexpr int kMajorContentsAttr = 15;
+inline constexpr int kMajorPositionAttr = 16;
 
 // Minors of the character-set words.
-enum CharacterSetMinor : int { kAnsi = 0, kMac = 1, kPc = 2, kPca = 3 };
+inline constexpr int kAnsi = 0;
+inline constexpr int kMac = 1;
+inline constexpr int kPc = 2;
+inline constexpr int kPca = 3;
 
 // Minors of the destination words the extractor acts on.
-enum DestinationMinor : int {
-  kPict = 0,
-  kHeader = 2,
-  kInfo = 13,
-  kStylesheet = 14,
-  kFontTable = 15,
-  kColourTable = 16,
-  kTitle = 28,
-  kSubject = 29,
-  kAuthor = 30,
-  kOperator = 31,
-  kKeywords = 32,
-  kComment = 33,
-  kVersion = 34,
-  kDocComment = 35,
-};
+inline constexpr int kPict = 0;
+inline constexpr int kHeader = 2;
+inline constexpr int kInfo = 13;
+inline constexpr int kStylesheet = 14;
+inline constexpr int kFontTable = 15;
+inline constexpr int kColourTable = 16;
+inline constexpr int kTitle = 28;
+inline constexpr int kSubject = 29;
+inline constexpr int kAuthor = 30;
+inline constexpr int kOperator = 31;
+inline constexpr int kKeywords = 32;
+inline constexpr int kComment = 33;
+inline constexpr int kVersion = 34;
+inline constexpr int kDocComment = 35;
 
 // Minors of the special characters the extractor turns into text.
-enum SpecialCharMinor : int {
-  kNonBreakingSpace = 6,
-  kOptionalHyphen = 7,
-  kNonBreakingHyphen = 8,
-  kPage = 9,
-  kLine = 10,
-  kPar = 11,
-  kSect = 12,
-  kTab = 13,
-  kCell = 14,
-  kRow = 15,
-  kIgnorableDestination = 23,
-};
+inline constexpr int kNonBreakingSpace = 6;
+inline constexpr int kOptionalHyphen = 7;
+inline constexpr int kNonBreakingHyphen = 8;
+inline constexpr int kPage = 9;
+inline constexpr int kLine = 10;
+inline constexpr int kPar = 11;
+inline constexpr int kSect = 12;
+inline constexpr int kTab = 13;
+inline constexpr int kCell = 14;
+inline constexpr int kRow = 15;
+inline constexpr int kIgnorableDestination = 23;
 
 inline constexpr int kControlWordCount = 279;
 inline constexpr std::size_t kLongestControlWord = 13;  // wbmwidthbytes

@@ -16,17 +16,18 @@
 
 namespace zav::rtf {
 
-enum TokenClass : int {
-  kUnrecognised = 0,
-  kGroup = 1,
-  kText = 2,
-  kControl = 3,
-  kEndOfInput = 4,
-};
+// Token classes, each the slot of its class handler. Like the majors and
+// minors, they are numbers a token carries and tables are indexed by.
+inline constexpr int kUnrecognised = 0;
+inline constexpr int kGroup = 1;
+inline constexpr int kText = 2;
+inline constexpr int kControl = 3;
+inline constexpr int kEndOfInput = 4;
 inline constexpr int kClassCount = 5;
 
 // Majors of group tokens.
-enum GroupMajor : int { kBeginGroup = 0, kEndGroup = 1 };
+inline constexpr int kBeginGroup = 0;
+inline constexpr int kEndGroup = 1;
 
 // Destination codes 0 to 36 have a handler slot; higher ones do not.
 inline constexpr int kDestinationSlots = 37;

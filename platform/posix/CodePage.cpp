@@ -10,6 +10,7 @@
 #include <string>
 
 #include "CodePageSide.h"
+#include "Endian.h"
 #include "Platform.h"
 
 namespace zav::platform {
@@ -93,7 +94,7 @@ class Converter {
   std::size_t encode(char32_t codePoint, std::array<char, 8>& converted) {
     if (handle_ == reinterpret_cast<iconv_t>(-1)) return 0;
     std::array<char, 4> in{};
-    for (std::size_t i = 0; i < 4; ++i) in[i] = static_cast<char>((codePoint >> (8 * i)) & 0xFF);
+    storeLittleEndian(codePoint, in.size(), in.data());
     char* inPointer = in.data();
     char* outPointer = converted.data();
     std::size_t inLeft = in.size();

@@ -5,21 +5,16 @@
 
 #include <cstring>
 
+#include "ByteReader.h"
+#include "Endian.h"
 #include "FileView.h"
 
 namespace zav::platform {
 
 namespace {
 
-// Identifiers and sizes are little-endian; an identifier keeps its first
-// byte lowest.
-std::uint32_t littleEndian32(const std::uint8_t* b) {
-  return std::uint32_t{b[0]} | (std::uint32_t{b[1]} << 8) | (std::uint32_t{b[2]} << 16) |
-         (std::uint32_t{b[3]} << 24);
-}
-
-constexpr std::uint32_t kRiffId = 0x46464952;  // "RIFF"
-constexpr std::uint32_t kListId = 0x5453494C;  // "LIST"
+constexpr std::uint32_t kRiffId = chunkId('R', 'I', 'F', 'F');
+constexpr std::uint32_t kListId = chunkId('L', 'I', 'S', 'T');
 constexpr std::uint64_t kChunkHeaderSize = 8;
 constexpr std::size_t kListHeaderSize = 12;  // a chunk header and the list type
 
@@ -47,12 +42,15 @@ struct RiffFile::State {
     }
     const auto header = view->bytesAt(offset, kListHeaderSize);
     if (!header || header->size() < kChunkHeaderSize) return std::nullopt;
+    // Identifiers and sizes are little-endian; an identifier keeps its
+    // first byte lowest.
+    ByteReader fields(*header);
     RiffChunk chunk;
-    chunk.id = littleEndian32(header->data());
-    chunk.size = littleEndian32(header->data() + 4);
+    chunk.id = fields.le32();
+    chunk.size = fields.le32();
     chunk.dataOffset = offset + kChunkHeaderSize;
     if (chunk.size >= 4 && header->size() == kListHeaderSize) {
-      typeRead = littleEndian32(header->data() + 8);
+      typeRead = fields.le32();
     } else {
       typeRead.reset();
     }

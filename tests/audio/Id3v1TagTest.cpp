@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioFixtures.h"
+#include "Id3Bytes.h"
+#include "TempFile.h"
 
 namespace zav::test {
 namespace {

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioFixtures.h"
+#include "Id3Bytes.h"
+#include "TempFile.h"
 
 namespace zav::test {
 namespace {
@@ -40,7 +41,8 @@ TEST(Id3v2Tag, AcceptsVersionsUpTo230) {
                {4, 0, false}, {2, 0x80, false}, {0, 0x80, false}};
   for (const auto& c : cases) {
     Id3v2Tag tag;
-    EXPECT_EQ(tag.parse(id3v2Tag(id3v2Text("TIT2", "T"), c.major, c.revision)), c.accepted ? 1 : 0)
+    EXPECT_EQ(tag.parse(id3v2Tag(id3v2Text("TIT2", "T"), {.major = c.major, .revision = c.revision})),
+              c.accepted ? 1 : 0)
         << c.major << "." << c.revision;
     if (c.accepted) {
       EXPECT_EQ(tag.versionWord(), c.major * 256 + c.revision);
@@ -51,7 +53,7 @@ TEST(Id3v2Tag, AcceptsVersionsUpTo230) {
 TEST(Id3v2Tag, Version22FramesAreReadInTheLaterLayout) {
   // "TT2" with a three-byte size is not a "TIT2" frame in the 2.3 layout.
   Id3v2Tag tag;
-  ASSERT_EQ(tag.parse(id3v2Tag(bytes("TT2\0\0\x06\0Title"sv), 2)), 1);
+  ASSERT_EQ(tag.parse(id3v2Tag(bytes("TT2\0\0\x06\0Title"sv), {.major = 2})), 1);
   EXPECT_EQ(title(tag), "");
 }
 
@@ -89,7 +91,7 @@ TEST(Id3v2Tag, UnsynchronisationIsUndoneBeforeFramesAreRead) {
   // The frame size counts the bytes after the inserted zeros are removed.
   const Bytes body = id3v2Text("TIT2", "a\xFF" "b") + id3v2Text("TPE1", "\xFF\xFF");
   Id3v2Tag tag;
-  ASSERT_EQ(tag.parse(id3v2Tag(unsynchronise(body), 3, 0, 0x80)), 1);
+  ASSERT_EQ(tag.parse(id3v2Tag(body, {.unsynchronise = true})), 1);
   EXPECT_EQ(title(tag), "a\xFF" "b");
   std::string artist;
   EXPECT_STREQ(tag.getArtist(artist), "\xFF\xFF");
@@ -99,17 +101,18 @@ TEST(Id3v2Tag, ExtendedHeaderIsSkipped) {
   // Size 6: the first frame starts at body offset 10.
   const Bytes extended = syncsafe(6) + repeat(0xAA, 6);
   Id3v2Tag tag;
-  ASSERT_EQ(tag.parse(id3v2Tag(extended + id3v2Text("TIT2", "T"), 3, 0, 0x40)), 1);
+  ASSERT_EQ(tag.parse(id3v2Tag(id3v2Text("TIT2", "T"), {.extendedHeader = extended})), 1);
   EXPECT_EQ(title(tag), "T");
   EXPECT_EQ(tag.header()[5], 0);  // the flag is cleared in the kept header
 
   // Unsynchronisation applies to the extended header as well.
-  const Bytes synced = unsynchronise(syncsafe(2) + Bytes{0xFF, 0xFF} + id3v2Text("TIT2", "U"));
-  ASSERT_EQ(tag.parse(id3v2Tag(synced, 3, 0, 0xC0)), 1);
+  const Id3v2Options synced{.unsynchronise = true, .extendedHeader = syncsafe(2) + Bytes{0xFF, 0xFF}};
+  ASSERT_EQ(tag.parse(id3v2Tag(id3v2Text("TIT2", "U"), synced)), 1);
   EXPECT_EQ(title(tag), "U");
 
-  for (const Bytes& overrun : {syncsafe(100) + id3v2Text("TIT2", "T"), Bytes{0, 0}}) {
-    ASSERT_EQ(tag.parse(id3v2Tag(overrun, 3, 0, 0x40)), 1);
+  const std::pair<Bytes, Bytes> overruns[] = {{syncsafe(100), id3v2Text("TIT2", "T")}, {Bytes{0, 0}, {}}};
+  for (const auto& [overrun, frames] : overruns) {
+    ASSERT_EQ(tag.parse(id3v2Tag(frames, {.extendedHeader = overrun})), 1);
     EXPECT_EQ(tag.frameCount(), 0u);
   }
 }

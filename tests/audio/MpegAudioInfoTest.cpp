@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioFixtures.h"
+#include "Id3Bytes.h"
+#include "MpegBytes.h"
+#include "RiffBytes.h"
+#include "TempFile.h"
 
 namespace zav::test {
 namespace {

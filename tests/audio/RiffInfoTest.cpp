@@ -4,9 +4,10 @@
 
 #include <memory>
 
-#include "AudioFixtures.h"
 #include "Endian.h"
+#include "RiffBytes.h"
 #include "RiffFile.h"
+#include "TempFile.h"
 
 namespace zav::test {
 namespace {

@@ -6,7 +6,6 @@
 #include <dlfcn.h>
 #endif
 
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -52,17 +51,6 @@ LoadedModule::~LoadedModule() {
   if (handle_ != nullptr) closeModule(handle_);
 }
 
-std::string hex(const std::string& bytes) {
-  std::string out;
-  char part[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(part, sizeof part, "%02X ", c);
-    out += part;
-  }
-  if (!out.empty()) out.pop_back();
-  return out;
-}
-
 Failures checkConstants(const EntryPoints& m, const PluginConstants& want) {
   Failures failures;
   auto expect = [&failures](bool ok, const std::string& what) {
@@ -85,7 +73,7 @@ Failures checkConstants(const EntryPoints& m, const PluginConstants& want) {
   for (int i = 0; i < count && i < static_cast<int>(want.rows.size()); ++i) {
     const CatalogueRow& row = want.rows[static_cast<std::size_t>(i)];
     const std::string index = "row " + std::to_string(i);
-    expect(m.getPropertyKey(i) == row.key, index + " key " + std::to_string(m.getPropertyKey(i)));
+    expect(m.getPropertyKey(i) == keyNumber(row.key), index + " key " + std::to_string(m.getPropertyKey(i)));
     const std::string title = text(m.getPropertyTitle(i));
     expect(title == row.title, index + " title " + quoted(title) + ", want " + quoted(row.title));
     expect(text(m.getPropertyValue(i)).empty(), index + " value not empty before any file");
@@ -113,7 +101,7 @@ Failures checkFile(const EntryPoints& m, const FileCase& c, const std::string& p
   if (line < c.lines.size()) fail("lines end before " + quoted(c.lines[line]));
 
   std::map<int, std::string> wanted;
-  for (const ExpectedValue& v : c.values) wanted[v.key] = v.value;
+  for (const ExpectedValue& v : c.values) wanted[keyNumber(v.key)] = v.value;
   for (int i = 0; i < m.getPropertyCount(); ++i) {
     const int key = m.getPropertyKey(i);
     const std::string got = text(m.getPropertyValue(i));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Hex.h"
 #include "PluginCases.h"
 #include "ZavEntryPoints.h"
 
@@ -34,7 +35,7 @@ class LoadedModule {
 using Failures = std::vector<std::string>;
 
 // Bytes as upper-case hex pairs, for failure messages and dumps.
-std::string hex(const std::string& bytes);
+using test::hex;
 
 // Name, support type, suffixes, catalogue keys and titles, empty values.
 Failures checkConstants(const EntryPoints& module, const PluginConstants& expected);

@@ -53,7 +53,7 @@ Failures checkSystem(const EntryPoints& audio, const EntryPoints& rtf, const std
       std::fwrite(c.content.data(), 1, c.content.size(), f);
       std::fclose(f);
     }
-    for (const std::string& failure : checkFile(c.plugin == Plugin::Audio ? audio : rtf, c, path)) {
+    for (const std::string& failure : checkFile(c.plugin == Plugin::audio ? audio : rtf, c, path)) {
       failures.push_back("in a Shift-JIS folder: " + failure);
     }
   }
@@ -86,12 +86,12 @@ struct Tally {
 
 int check(const LoadedModule& audio, const LoadedModule& rtf, const std::string& scratch) {
   Tally tally;
-  tally.add(checkConstants(audio.entry(), constantsOf(Plugin::Audio)), "audio constants");
-  tally.add(checkConstants(rtf.entry(), constantsOf(Plugin::Rtf)), "rtf constants");
+  tally.add(checkConstants(audio.entry(), constantsOf(Plugin::audio)), "audio constants");
+  tally.add(checkConstants(rtf.entry(), constantsOf(Plugin::rtf)), "rtf constants");
   const std::vector<std::string> paths = writeCaseFiles(scratch);
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const FileCase& c = fileCases()[i];
-    const LoadedModule& module = c.plugin == Plugin::Audio ? audio : rtf;
+    const LoadedModule& module = c.plugin == Plugin::audio ? audio : rtf;
     tally.add(checkFile(module.entry(), c, paths[i]), c.fileName);
   }
   for (const LoadedModule* module : {&audio, &rtf}) {

@@ -8,25 +8,22 @@
 #include <fstream>
 
 #include "CaseRunner.h"
-#include "Fixtures.h"
+#include "Endian.h"
 #include "Platform.h"
+#include "RiffBytes.h"
 #include "RiffFile.h"
 
 namespace zav::cases {
 
 namespace {
 
+using namespace test;
 using platform::RiffChunk;
 using platform::RiffFile;
 
 using Failures = std::vector<std::string>;
 
-std::uint32_t fourCc(const char* id) {
-  return static_cast<std::uint32_t>(static_cast<std::uint8_t>(id[0])) |
-         static_cast<std::uint32_t>(static_cast<std::uint8_t>(id[1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<std::uint8_t>(id[2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<std::uint8_t>(id[3])) << 24;
-}
+std::uint32_t fourCc(const char (&id)[5]) { return chunkId(id[0], id[1], id[2], id[3]); }
 
 std::string writeFile(const std::string& folder, const char* name, const Bytes& content) {
   const std::string path = folder + "/" + name;

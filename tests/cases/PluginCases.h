@@ -8,14 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "Fixtures.h"
+#include "Bytes.h"
+#include "PropertyKeys.h"
 
 namespace zav::cases {
 
-enum class Plugin { Audio, Rtf };
+using test::Bytes;
+
+enum class Plugin { audio, rtf };
 
 struct CatalogueRow {
-  int key;
+  PropertyKey key;
   std::string title;  // Shift-JIS bytes
 };
 
@@ -32,7 +35,7 @@ struct PluginConstants {
 const PluginConstants& constantsOf(Plugin plugin);
 
 struct ExpectedValue {
-  int key;
+  PropertyKey key;
   std::string value;  // bytes
 };
 

@@ -25,7 +25,7 @@ namespace {
 const EntryPoints& moduleFor(Plugin plugin) {
   static const LoadedModule audio(ZAV_AUDIO_MODULE);
   static const LoadedModule rtf(ZAV_RTF_MODULE);
-  const LoadedModule& module = plugin == Plugin::Audio ? audio : rtf;
+  const LoadedModule& module = plugin == Plugin::audio ? audio : rtf;
   EXPECT_EQ(module.error(), "");
   return module.entry();
 }
@@ -35,16 +35,16 @@ void expectNoFailures(const Failures& failures) {
 }
 
 TEST(SharedCases, AudioConstants) {
-  expectNoFailures(checkConstants(moduleFor(Plugin::Audio), constantsOf(Plugin::Audio)));
+  expectNoFailures(checkConstants(moduleFor(Plugin::audio), constantsOf(Plugin::audio)));
 }
 
 TEST(SharedCases, RtfConstants) {
-  expectNoFailures(checkConstants(moduleFor(Plugin::Rtf), constantsOf(Plugin::Rtf)));
+  expectNoFailures(checkConstants(moduleFor(Plugin::rtf), constantsOf(Plugin::rtf)));
 }
 
 TEST(SharedCases, MissingFiles) {
   test::TempFolder folder;
-  for (Plugin plugin : {Plugin::Audio, Plugin::Rtf}) {
+  for (Plugin plugin : {Plugin::audio, Plugin::rtf}) {
     for (const char* name : {"/missing.mp3", "/missing.wav", "/missing.rtf"}) {
       expectNoFailures(checkMissingFile(moduleFor(plugin), folder.path() + name));
     }
@@ -54,14 +54,14 @@ TEST(SharedCases, MissingFiles) {
 // What lies on a disc but is no regular file, under a name a plug-in
 // claims. Opening a FIFO without a writer would wait for one, and a
 // character device would never end.
-enum class Special { Fifo, Socket, Folder, Device };
+enum class Special { fifo, socket, folder, device };
 
 void makeSpecial(Special kind, const std::string& path) {
   switch (kind) {
-    case Special::Fifo:
+    case Special::fifo:
       ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
       break;
-    case Special::Socket: {
+    case Special::socket: {
       const int s = socket(AF_UNIX, SOCK_STREAM, 0);
       sockaddr_un address{};
       address.sun_family = AF_UNIX;
@@ -71,10 +71,10 @@ void makeSpecial(Special kind, const std::string& path) {
       close(s);  // the socket's file stays
       break;
     }
-    case Special::Folder:
+    case Special::folder:
       ASSERT_EQ(mkdir(path.c_str(), 0700), 0) << path;
       break;
-    case Special::Device:
+    case Special::device:
       ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0) << path;
       break;
   }
@@ -106,13 +106,13 @@ std::string inChild(const std::function<Failures()>& check) {
 TEST(SharedCases, WhatIsNoRegularFileCannotBeOpened) {
   test::TempFolder folder;
   const std::pair<Special, const char*> kinds[] = {
-      {Special::Fifo, "fifo"}, {Special::Socket, "socket"}, {Special::Folder, "folder"},
-      {Special::Device, "zero"}};
+      {Special::fifo, "fifo"}, {Special::socket, "socket"}, {Special::folder, "folder"},
+      {Special::device, "zero"}};
   for (const auto& [kind, name] : kinds) {
     for (const char* suffix : {".mp3", ".wav", ".rtf"}) {
       const std::string path = folder.path() + "/" + name + suffix;
       makeSpecial(kind, path);
-      const EntryPoints& module = moduleFor(std::strcmp(suffix, ".rtf") == 0 ? Plugin::Rtf : Plugin::Audio);
+      const EntryPoints& module = moduleFor(std::strcmp(suffix, ".rtf") == 0 ? Plugin::rtf : Plugin::audio);
       EXPECT_EQ(inChild([&] { return checkMissingFile(module, path); }), "") << path;
     }
   }

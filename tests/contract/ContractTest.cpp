@@ -17,7 +17,7 @@ namespace {
 using cases::Plugin;
 
 const char* modulePath(Plugin plugin) {
-  return plugin == Plugin::Audio ? ZAV_AUDIO_MODULE : ZAV_RTF_MODULE;
+  return plugin == Plugin::audio ? ZAV_AUDIO_MODULE : ZAV_RTF_MODULE;
 }
 
 std::string shiftJisToUtf8(const std::string& text) {
@@ -83,10 +83,10 @@ TEST_P(Contract, FoldersAndEmptyPathsAreNotFiles) {
 }
 
 std::string pluginName(const ::testing::TestParamInfo<Plugin>& param) {
-  return param.param == Plugin::Audio ? "Audio" : "Rtf";
+  return param.param == Plugin::audio ? "Audio" : "Rtf";
 }
 
-INSTANTIATE_TEST_SUITE_P(Plugins, Contract, ::testing::Values(Plugin::Audio, Plugin::Rtf), pluginName);
+INSTANTIATE_TEST_SUITE_P(Plugins, Contract, ::testing::Values(Plugin::audio, Plugin::rtf), pluginName);
 
 // Loaded into one process with their symbols global, the two modules still
 // answer from their own code and keep their own state.
@@ -110,9 +110,9 @@ TEST(BothModules, StayIndependentWhenLoadedGlobally) {
 
   TempFile document("info.rtf", "{\\rtf1{\\info{\\title Kept}}Body\\par}");
   ASSERT_EQ(rtf.open(document.c_str()), 1);
-  EXPECT_EQ(rtf.value(1), "Kept");
+  EXPECT_EQ(rtf.value(k(PropertyKey::title)), "Kept");
   EXPECT_EQ(audio.open(document.c_str()), 0);  // not a name the audio plug-in reads
-  EXPECT_EQ(rtf.value(1), "Kept");
+  EXPECT_EQ(rtf.value(k(PropertyKey::title)), "Kept");
   EXPECT_EQ(rtf.lines(), (std::vector<std::string>{"Body\n", ""}));
   EXPECT_TRUE(audio.nonEmptyValues().empty());
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Catalog.h"
+#include "PropertyKeys.h"
 #include "TempFile.h"
 
 namespace zav::host {
@@ -19,7 +20,7 @@ FileRecord recordWithTitle(const std::string& relativePath, const std::string& t
   record.relativePath = {relativePath, std::nullopt};
   record.plugin = "Audio";
   record.openResult = 1;
-  record.properties.push_back({1, "title", {"T", std::nullopt}, {title, std::nullopt}});
+  record.properties.push_back({keyNumber(PropertyKey::title), "title", {"T", std::nullopt}, {title, std::nullopt}});
   record.lines.push_back({"second line of " + title, std::nullopt});
   return record;
 }

@@ -15,7 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "Fixtures.h"
+#include "Id3Bytes.h"
+#include "RiffBytes.h"
 #include "TempFile.h"
 #include "ZavcatProcess.h"
 
@@ -31,15 +32,13 @@ const char* const kTokyoWeather = "\xe6\x9d\xb1\xe4\xba\xac\xe9\x83\xbd\xe3\x81\
 
 // One file of each kind the catalog keeps.
 void writeDisc(const TempFolder& disc) {
-  cases::Id3v1Fields japanese;
-  japanese.title = bytes("\x93\x8c\x8b\x9e\x93\x73\x82\xcc\x93\x56\x8b\x43\x82\xcd\x90\xb0\x82\xea");
-  disc.write("music/tokyo.mp3", cases::id3v1Tag(japanese));
-  disc.write("music/night.mp3",
-             cases::id3v2Tag(cases::id3v2Text("TIT2", "Nocturne for Lanterns"), 16));
-  const Bytes info = cases::riffList("INFO", cases::riffChunk("IART", bytes("Quillfeather Ensemble")));
-  disc.write("sounds/bell.wav", cases::riffForm("WAVE", cases::waveFormat() +
-                                                            cases::riffChunk("data", Bytes(8, 0x80)) + info));
-  disc.write("video/clip.avi", cases::riffForm("AVI ", info));
+  Id3v1Fields japanese;
+  japanese.title = "\x93\x8c\x8b\x9e\x93\x73\x82\xcc\x93\x56\x8b\x43\x82\xcd\x90\xb0\x82\xea";
+  disc.write("music/tokyo.mp3", id3v1Tag(japanese));
+  disc.write("music/night.mp3", id3v2Tag(id3v2Text("TIT2", "Nocturne for Lanterns"), {.padding = 16}));
+  const Bytes info = riffList("INFO", riffChunk("IART", bytes("Quillfeather Ensemble")));
+  disc.write("sounds/bell.wav", riffForm("WAVE", waveFormat() + riffChunk("data", Bytes(8, 0x80)) + info));
+  disc.write("video/clip.avi", riffForm("AVI ", info));
   disc.write("letter.rtf", bytes("{\\rtf1\\ansi Dear reader,\\par the marmalade is ready.\\par}"));
   disc.write("README.txt", bytes("not for any plug-in"));
 }

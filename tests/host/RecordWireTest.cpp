@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "PropertyKeys.h"
 #include "RecordWire.h"
 
 namespace zav::host {
@@ -18,7 +19,7 @@ FileRecord sampleRecord() {
   record.openResult = 1;
   record.status = FileStatus::noMetadata;
   record.reason = "none";
-  record.properties.push_back({129, "track", {"T", std::nullopt}, {"3/8", std::string("3/8 raw")}});
+  record.properties.push_back({keyNumber(PropertyKey::track), "track", {"T", std::nullopt}, {"3/8", std::string("3/8 raw")}});
   record.lines = {{"", std::nullopt}, {"line", std::string("l\0ine", 5)}};
   return record;
 }
@@ -41,7 +42,7 @@ TEST(RecordWire, CarriesEveryFieldOfARecord) {
   EXPECT_EQ(got.status, want.status);
   EXPECT_EQ(got.reason, want.reason);
   ASSERT_EQ(got.properties.size(), 1u);
-  EXPECT_EQ(got.properties[0].key, 129);
+  EXPECT_EQ(got.properties[0].key, keyNumber(PropertyKey::track));
   EXPECT_EQ(got.properties[0].value.raw, want.properties[0].value.raw);
   ASSERT_EQ(got.lines.size(), 2u);
   EXPECT_EQ(got.lines[1].raw, want.lines[1].raw);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "Fixtures.h"
+#include "Id3Bytes.h"
 #include "TempFile.h"
 #include "ZavcatProcess.h"
 
@@ -250,12 +250,12 @@ TEST(Zavcat, KeepsEveryFileInOneRecordWhateverItsTextsHold) {
 
 TEST(Zavcat, JsonHoldsUtf8TextsWithTheOriginalBytesBeside) {
   TempFolder disc;
-  cases::Id3v1Fields fields;
-  fields.title = bytes("\x93\xfa\x96\x7b\x8c\xea");  // 日本語 in Shift-JIS
-  fields.artist = bytes("Bj\xF6rk");                 // Windows-1252
-  fields.album = bytes("Caf\xC3\xA9");               // UTF-8 already
-  fields.comment = bytes("odd \x81");                // no rule decodes 0x81 here
-  const std::string song = disc.write("song.mp3", cases::id3v1Tag(fields));
+  Id3v1Fields fields;
+  fields.title = "\x93\xfa\x96\x7b\x8c\xea";  // 日本語 in Shift-JIS
+  fields.artist = "Bj\xF6rk";                 // Windows-1252
+  fields.album = "Caf\xC3\xA9";               // UTF-8 already
+  fields.comment = "odd \x81";                // no rule decodes 0x81 here
+  const std::string song = disc.write("song.mp3", id3v1Tag(fields));
 
   const ZavcatRun run = runZavcat({"--format", "json", song});
   ASSERT_EQ(run.exitStatus, 0) << run.err;

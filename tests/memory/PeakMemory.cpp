@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "CaseRunner.h"
-#include "ContainerBytes.h"
+#include "Id3Bytes.h"
+#include "RiffBytes.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ using zav::test::Bytes;
 using zav::test::bytes;
 using zav::test::le32;
 using zav::test::operator+;
+using zav::test::repeat;
 
 constexpr std::uint64_t kMiB = 1024 * 1024;
 constexpr std::uint64_t kAllowance = 16 * kMiB;
@@ -105,13 +107,6 @@ struct Input {
   Bytes content;
 };
 
-Bytes repeated(std::string_view piece, std::size_t times) {
-  Bytes out;
-  out.reserve(piece.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out.insert(out.end(), piece.begin(), piece.end());
-  return out;
-}
-
 std::vector<Input> hostileInputs() {
   using zav::test::riffChunk;
   using zav::test::riffForm;
@@ -126,11 +121,11 @@ std::vector<Input> hostileInputs() {
   inputs.push_back({"info-4GiB.wav", riffForm("WAVE", bytes("LIST") + le32(0xFFFFFFF0) + info)});
   inputs.push_back({"info-2GiB.avi", riffForm("AVI ", bytes("LIST") + le32(0x7FFFFFFF) + info)});
   inputs.push_back({"control-word-1MB.rtf",
-                    bytes("{\\rtf1\\") + repeated("x", 1'000'000) + bytes(" text\\par}")});
+                    bytes("{\\rtf1\\") + repeat('x', 1'000'000) + bytes(" text\\par}")});
   inputs.push_back({"groups-1e6.rtf",
-                    bytes("{\\rtf1") + repeated("{", 1'000'000) + bytes("\\tab") +
-                        repeated("}", 1'000'000) + bytes("}")});
-  inputs.push_back({"par-10MB.rtf", bytes("{\\rtf1 ") + repeated("\\par", 2'500'000) + bytes("}")});
+                    bytes("{\\rtf1") + repeat('{', 1'000'000) + bytes("\\tab") +
+                        repeat('}', 1'000'000) + bytes("}")});
+  inputs.push_back({"par-10MB.rtf", bytes("{\\rtf1 ") + repeat(bytes("\\par"), 2'500'000) + bytes("}")});
   return inputs;
 }
 

@@ -8,6 +8,7 @@
 
 #include "Platform.h"
 #include "PluginModule.h"
+#include "RtfBytes.h"
 #include "TempFile.h"
 
 namespace zav::test {
@@ -16,8 +17,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using Values = std::vector<std::pair<int, std::string>>;
 
-constexpr int kTitleKey = 1;
-constexpr int kKeywordsKey = 4;
+using enum PropertyKey;
 
 bool shiftJis() { return platform::ansiCodePage() == platform::kCodePageShiftJis; }
 
@@ -40,7 +40,7 @@ class RtfModuleTest : public ::testing::Test {
 
 TEST_F(RtfModuleTest, InformationStringsFillTheirRows) {
   ASSERT_EQ(open("{\\rtf1{\\info{\\title Report}{\\author Kim}}}"), 1);
-  EXPECT_EQ(values(), (Values{{1, "Report"}, {6, "Kim"}}));
+  EXPECT_EQ(values(), (Values{{k(title), "Report"}, {k(author), "Kim"}}));
 }
 
 TEST_F(RtfModuleTest, EveryInformationDestination) {
@@ -48,54 +48,60 @@ TEST_F(RtfModuleTest, EveryInformationDestination) {
                  "{\\comment C}{\\version V}{\\doccomm D}{\\creatim\\yr2024\\mo5\\dy1}{\\nofpages3}"
                  "{\\*\\company Acme}}}"),
             1);
-  EXPECT_EQ(values(), (Values{{1, "T"}, {2, "S"}, {6, "A"}, {4, "K"}, {5, "C"}, {129, "O"}, {130, "V"}}));
+  EXPECT_EQ(values(), (Values{{k(title), "T"},
+                              {k(subject), "S"},
+                              {k(author), "A"},
+                              {k(keywords), "K"},
+                              {k(comment), "C"},
+                              {k(rtfOperator), "O"},
+                              {k(rtfVersion), "V"}}));
   EXPECT_EQ(lines(), Lines{});
 }
 
 TEST_F(RtfModuleTest, RepeatedDestinationsAppend) {
   ASSERT_EQ(open("{\\rtf1{\\info{\\title A}{\\title B}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), "AB");
+  EXPECT_EQ(value(k(title)), "AB");
 }
 
 TEST_F(RtfModuleTest, ControlSymbolEndsTheString) {
   ASSERT_EQ(open("{\\rtf1{\\info{\\title Foo\\~Bar}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), "Foo");
+  EXPECT_EQ(value(k(title)), "Foo");
   // What follows the end of the string is read as the document's own text.
   EXPECT_EQ(lines(), Lines{"Bar"});
 }
 
 TEST_F(RtfModuleTest, HexEscapesInAString) {
   ASSERT_EQ(open("{\\rtf1{\\info{\\title Caf\\'e9}{\\keywords A\\'00B}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), "Caf\xE9");
-  EXPECT_EQ(value(kKeywordsKey), "AB");
+  EXPECT_EQ(value(k(title)), "Caf\xE9");
+  EXPECT_EQ(value(k(keywords)), "AB");
 }
 
 TEST_F(RtfModuleTest, Utf16Title) {
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'30\\'42}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x82\xA0" : "\xE3\x81\x82");
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"\u3042")}}))), 1);
+  EXPECT_EQ(value(k(title)), shiftJis() ? "\x82\xA0" : "\xE3\x81\x82");
 }
 
 TEST_F(RtfModuleTest, Utf16TitleWithZeroBytes) {
   // 一 (4E 00), A (00 41), é (00 E9): zero bytes belong to the string.
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'4e\\'00\\'00\\'41\\'00\\'e9}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x88\xEA" "A?" : "\xE4\xB8\x80" "A\xC3\xA9");
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"\u4e00A\u00e9")}}))), 1);
+  EXPECT_EQ(value(k(title)), shiftJis() ? "\x88\xEA" "A?" : "\xE4\xB8\x80" "A\xC3\xA9");
 }
 
 TEST_F(RtfModuleTest, Utf16CodeUnitsWithLineBreakBytes) {
   // 上 (4E 0A) and 《 (30 0A): a hex-escaped 0A is part of the string.
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff\\'4e\\'0a\\'30\\'0a}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), shiftJis() ? "\x8F\xE3\x81\x73" : "\xE4\xB8\x8A\xE3\x80\x8A");
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"\u4e0a\u300a")}}))), 1);
+  EXPECT_EQ(value(k(title)), shiftJis() ? "\x8F\xE3\x81\x73" : "\xE4\xB8\x8A\xE3\x80\x8A");
 }
 
 TEST_F(RtfModuleTest, TwoByteMarkAloneIsStoredAsItIs) {
-  ASSERT_EQ(open("{\\rtf1{\\info{\\title \\'fe\\'ff}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), "\xFE\xFF");
+  ASSERT_EQ(open(rtfDocument(rtfInfo({{"title", utf16String(u"")}}))), 1);
+  EXPECT_EQ(value(k(title)), "\xFE\xFF");
 }
 
 TEST_F(RtfModuleTest, OnlyTheFirstTitleOfAUnicodePairIsKept) {
   // The ANSI title comes first; the Unicode copy sits in an ignorable group.
   ASSERT_EQ(open("{\\rtf1{\\upr{\\title Plain}{\\*\\ud{\\title Wide}}}}"), 1);
-  EXPECT_EQ(value(kTitleKey), "Plain");
+  EXPECT_EQ(value(k(title)), "Plain");
 }
 
 TEST_F(RtfModuleTest, SkippedGroupsContributeNothing) {
@@ -148,7 +154,7 @@ TEST_F(RtfModuleTest, BodyTextWithParagraphsATableAndATab) {
             1);
   EXPECT_EQ(lines(), (Lines{"First paragraph.\n", "Second\twith\ttab.\n", "A1 B1 \n", "Non breaking-hyphen\n",
                             "end\n", ""}));
-  EXPECT_EQ(value(kTitleKey), "Demo");
+  EXPECT_EQ(value(k(title)), "Demo");
 }
 
 TEST_F(RtfModuleTest, UnicodeWordsAreSkippedAndTheirFallbackKept) {
@@ -181,7 +187,7 @@ TEST_F(RtfModuleTest, AnyFileIsRead) {
 TEST_F(RtfModuleTest, NextOpenStartsAfresh) {
   ASSERT_EQ(open("{\\rtf1{\\info{\\title One}}first\\par}"), 1);
   ASSERT_EQ(open("{\\rtf1{\\info{\\author Two}}second}"), 1);
-  EXPECT_EQ(values(), (Values{{6, "Two"}}));
+  EXPECT_EQ(values(), (Values{{k(author), "Two"}}));
   EXPECT_EQ(lines(), Lines{"second"});
 }
 

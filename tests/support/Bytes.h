@@ -1,5 +1,6 @@
 // Byte vectors for test fixtures and the few builders every format needs.
-// Plain C++ without GoogleTest, so the Windows test host shares it too.
+// Plain C++ without GoogleTest, like every builder here, so the Windows
+// test host shares them too.
 #ifndef ZAV_TESTS_SUPPORT_BYTES_H
 #define ZAV_TESTS_SUPPORT_BYTES_H
 
@@ -23,6 +24,13 @@ inline Bytes& operator+=(Bytes& a, const Bytes& b) {
 inline Bytes operator+(Bytes a, const Bytes& b) { return a += b; }
 
 inline Bytes repeat(std::uint8_t byte, std::size_t count) { return Bytes(count, byte); }
+
+inline Bytes repeat(const Bytes& piece, std::size_t count) {
+  Bytes out;
+  out.reserve(piece.size() * count);
+  for (std::size_t i = 0; i < count; ++i) out += piece;
+  return out;
+}
 
 inline Bytes be32(std::uint32_t v) {
   return {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),

@@ -6,9 +6,14 @@
 #include <utility>
 #include <vector>
 
+#include "PropertyKeys.h"
 #include "ZavEntryPoints.h"
 
 namespace zav::test {
+
+// A key's number, as the entry points give it: short for tables of
+// expected values.
+constexpr int k(PropertyKey key) { return keyNumber(key); }
 
 // The entry points are the public members inherited from ZavEntryPoints.
 class PluginModule : public ZavEntryPoints {

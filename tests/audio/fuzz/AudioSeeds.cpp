@@ -2,8 +2,10 @@
 // builders: tags, frame sequences shaped like the common encoders' output,
 // INFO lists, and the audio files of the shared cases under their names.
 #include "AudioFileNames.h"
-#include "AudioFixtures.h"
+#include "Id3Bytes.h"
+#include "MpegBytes.h"
 #include "PluginCases.h"
+#include "RiffBytes.h"
 #include "SeedWriter.h"
 
 namespace zav::fuzz {
@@ -20,12 +22,6 @@ constexpr std::string_view kId3v2 = "tests/audio/fuzz/corpus/id3v2";
 constexpr std::string_view kMpeg = "tests/audio/fuzz/corpus/mpeg";
 constexpr std::string_view kRiffInfo = "tests/audio/fuzz/corpus/riff_info";
 constexpr std::string_view kAudioOpen = "tests/audio/fuzz/corpus/audio_open";
-
-Bytes repeated(const Bytes& frame, int count) {
-  Bytes out;
-  for (int i = 0; i < count; ++i) out += frame;
-  return out;
-}
 
 void writeId3v1Seeds(SeedWriter& seeds) {
   seeds.write(kId3v1, "v1.1", test::id3v1Tag({"Title", "Artist", "Album", "1999", "Comment", 7, 17}));
@@ -47,13 +43,13 @@ Bytes taggedFrames() {
 }
 
 void writeId3v2Seeds(SeedWriter& seeds) {
-  seeds.write(kId3v2, "v2.3-padded", cases::id3v2Tag(taggedFrames(), 16));
+  seeds.write(kId3v2, "v2.3-padded", test::id3v2Tag(taggedFrames(), {.padding = 16}));
   const Bytes withFf = test::id3v2Text("TIT2", "\xFF\xFE") + test::id3v2Text("TCON", "((Bop)");
-  seeds.write(kId3v2, "unsynchronised", test::id3v2Tag(test::unsynchronise(withFf), 3, 0, 0x80));
+  seeds.write(kId3v2, "unsynchronised", test::id3v2Tag(withFf, {.unsynchronise = true}));
   seeds.write(kId3v2, "extended-header",
-              test::id3v2Tag(test::syncsafe(6) + test::repeat(0, 6) + taggedFrames(), 3, 0, 0x40));
-  seeds.write(kId3v2, "v2.2", test::id3v2Tag(test::id3v2Text("TCON", "Jazz"), 2, 0));
-  seeds.write(kId3v2, "v2.4", test::id3v2Tag(test::id3v2Text("TIT2", "Later"), 4, 0));
+              test::id3v2Tag(taggedFrames(), {.extendedHeader = test::syncsafe(6) + test::repeat(0, 6)}));
+  seeds.write(kId3v2, "v2.2", test::id3v2Tag(test::id3v2Text("TCON", "Jazz"), {.major = 2}));
+  seeds.write(kId3v2, "v2.4", test::id3v2Tag(test::id3v2Text("TIT2", "Later"), {.major = 4}));
 }
 
 // MPEG-1 Layer III, 44100 Hz: 128 kbit/s frames of 417 bytes, and the
@@ -65,19 +61,19 @@ const MpegHeader kMpeg2At56{2, 3, 7, 0, 0, 3};
 const MpegHeader kMpeg2At32{2, 3, 4, 0, 0, 3};
 
 std::vector<std::pair<std::string_view, Bytes>> mpegFiles() {
-  const Bytes stream = repeated(test::mpegFrame(kAt128, 417), 3);
+  const Bytes stream = test::repeat(test::mpegFrame(kAt128, 417), 3);
   return {
       {"cbr", stream},
       {"xing", test::xingFrame(kAt128, 417, 32, 3, 1000, 417000) + stream},
       {"info-at-64", test::xingFrame(kAt64, 208, 32, 3, 3, 1251, "Info") + stream},
       {"info-mpeg2-mono", test::xingFrame(kMpeg2At56, 182, 9, 1, 2, 0, "Info") +
-                              repeated(test::mpegFrame(kMpeg2At32, 104), 2)},
-      {"mpeg2.5-layer1", repeated(test::mpegFrame({0, 1, 4, 1, 1, 2}, 260), 2)},
-      {"layer2-mono", repeated(test::mpegFrame({3, 2, 6, 1, 0, 3}, 288), 2)},
-      {"behind-id3v2", cases::id3v2Tag(test::id3v2Text("TIT2", "x"), 8) + test::repeat(0x41, 9) +
+                              test::repeat(test::mpegFrame(kMpeg2At32, 104), 2)},
+      {"mpeg2.5-layer1", test::repeat(test::mpegFrame({0, 1, 4, 1, 1, 2}, 260), 2)},
+      {"layer2-mono", test::repeat(test::mpegFrame({3, 2, 6, 1, 0, 3}, 288), 2)},
+      {"behind-id3v2", test::id3v2Tag(test::id3v2Text("TIT2", "x"), {.padding = 8}) + test::repeat(0x41, 9) +
                            stream},
       {"with-id3v1", stream + test::id3v1Tag({"T", "A", "", "", "", 0, 1})},
-      {"rmp3", test::riffForm("RMP3", cases::waveFormat() + test::riffChunk("data", stream))},
+      {"rmp3", test::riffForm("RMP3", test::waveFormat() + test::riffChunk("data", stream))},
       // The frame behind the Info frame lies past the search window.
       {"info-at-window-end", test::repeat(0, 10200) +
                                  test::xingFrame(kAt64, 208, 32, 3, 3, 1251, "Info") + stream},
@@ -87,14 +83,14 @@ std::vector<std::pair<std::string_view, Bytes>> mpegFiles() {
 // Files larger than what a file view reads at once from the head and the
 // tail, so that its other reads are taken too.
 std::vector<std::pair<std::string_view, Bytes>> largeFiles() {
-  const Bytes stream = repeated(test::mpegFrame(kAt128, 417), 3);
+  const Bytes stream = test::repeat(test::mpegFrame(kAt128, 417), 3);
   const Bytes info = test::riffList("INFO", test::riffChunk("IART", test::bytes("Far")));
   return {
       {"long-id3v2.mp3",
-       cases::id3v2Tag(test::id3v2Text("TIT2", "x") + test::id3v2Frame("APIC", test::repeat(7, 17000)), 0) +
+       test::id3v2Tag(test::id3v2Text("TIT2", "x") + test::id3v2Frame("APIC", test::repeat(7, 17000))) +
            stream + test::id3v1Tag({"T", "", "", "", "", 0, 2})},
       {"long-data.wav",
-       test::riffForm("WAVE", cases::waveFormat() + test::riffChunk("data", test::repeat(0, 19000)) +
+       test::riffForm("WAVE", test::waveFormat() + test::riffChunk("data", test::repeat(0, 19000)) +
                                   info + test::riffChunk("junk", test::repeat(1, 5000)))},
   };
 }
@@ -122,7 +118,7 @@ void writeAudioOpenSeeds(SeedWriter& seeds) {
     return Bytes{static_cast<std::uint8_t>(audioNameIndex(name))} + content;
   };
   for (const cases::FileCase& c : cases::fileCases()) {
-    if (c.plugin == cases::Plugin::Audio) seeds.write(kAudioOpen, c.fileName, named(c.fileName, c.content));
+    if (c.plugin == cases::Plugin::audio) seeds.write(kAudioOpen, c.fileName, named(c.fileName, c.content));
   }
   for (const auto& [name, bytes] : mpegFiles()) {
     seeds.write(kAudioOpen, std::string(name) + ".mp3", named(".mp3", bytes));

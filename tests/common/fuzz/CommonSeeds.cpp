@@ -1,7 +1,8 @@
 // Seeds of the common and platform targets: TextBuffer scripts, and the
 // RIFF files of the shared cases with a wrapped MPEG stream beside them.
-#include "AudioFixtures.h"
+#include "MpegBytes.h"
 #include "PluginCases.h"
+#include "RiffBytes.h"
 #include "SeedWriter.h"
 #include "TextBufferScript.h"
 
@@ -18,34 +19,34 @@ void writeTextBufferSeeds(SeedWriter& seeds) {
   using Op = TextOp;
   seeds.write(kTextBuffer, "direct",
               TextBufferScript(100)
-                  .op(Op::Append, "hello")
-                  .op(Op::AppendChar, ' ')
-                  .op(Op::AppendCounted, std::string_view("wor\0ld", 6))
-                  .op(Op::AppendIgnored, 1)
-                  .op(Op::Assign, "again")
+                  .op(Op::append, "hello")
+                  .op(Op::appendChar, ' ')
+                  .op(Op::appendCounted, std::string_view("wor\0ld", 6))
+                  .op(Op::appendIgnored, 1)
+                  .op(Op::assign, "again")
                   .run('x', 200)
-                  .op(Op::Clear)
-                  .op(Op::Append, "after")
-                  .op(Op::Reset)
+                  .op(Op::clear)
+                  .op(Op::append, "after")
+                  .op(Op::reset)
                   .bytes());
   seeds.write(kTextBuffer, "chunked",
               TextBufferScript(67)
-                  .op(Op::Append, "head ")
-                  .op(Op::BeginChunked)
-                  .op(Op::AppendChar, 'a')
-                  .op(Op::AppendChar, '\0')
-                  .op(Op::Append, "bcd")
+                  .op(Op::append, "head ")
+                  .op(Op::beginChunked)
+                  .op(Op::appendChar, 'a')
+                  .op(Op::appendChar, '\0')
+                  .op(Op::append, "bcd")
                   .run('y', 90)
-                  .op(Op::Assign, "new")
-                  .op(Op::AppendCounted, "1234567")
-                  .op(Op::EndChunked)
-                  .op(Op::Append, " tail")
+                  .op(Op::assign, "new")
+                  .op(Op::appendCounted, "1234567")
+                  .op(Op::endChunked)
+                  .op(Op::append, " tail")
                   .bytes());
   // Past the staging area and the first chunk of the plug-ins' own step.
   TextBufferScript pluginStep(0);
-  pluginStep.op(Op::BeginChunked);
-  for (int i = 0; i < 9; ++i) pluginStep.run('z', 1000).op(Op::AppendChar, '!');
-  pluginStep.op(Op::EndChunked).run('w', 100);
+  pluginStep.op(Op::beginChunked);
+  for (int i = 0; i < 9; ++i) pluginStep.run('z', 1000).op(Op::appendChar, '!');
+  pluginStep.op(Op::endChunked).run('w', 100);
   seeds.write(kTextBuffer, "plugin-step", pluginStep.bytes());
 }
 
@@ -55,7 +56,7 @@ void writeRiffFileSeeds(SeedWriter& seeds) {
   }
   const test::MpegHeader header;
   seeds.write(kRiffFile, "wrapped.rmp3",
-              test::riffForm("RMP3", cases::waveFormat() +
+              test::riffForm("RMP3", test::waveFormat() +
                                          test::riffChunk("data", test::mpegFrame(header, 417) +
                                                                      test::mpegFrame(header, 417)) +
                                          test::riffList("INFO", test::riffChunk("INAM", test::bytes("x")))));

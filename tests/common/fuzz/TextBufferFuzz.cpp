@@ -70,39 +70,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zav::TextBuffer buffer(step < zav::fuzz::kSmallestGrowthStep ? zav::kGrowthStep : step);
   Model model;
   while (!script.atEnd() && model.direct.size() + model.chunked.size() < kMostText) {
-    const auto op = static_cast<TextOp>(script.byte() % static_cast<std::uint8_t>(TextOp::Count));
+    const auto op = static_cast<TextOp>(script.byte() % static_cast<std::uint8_t>(TextOp::count));
     const std::int32_t capacityBefore = buffer.capacity();
     // Bytes before this are unchanged by an append unless the storage moved.
     std::size_t checkFrom = model.direct.size();
     switch (op) {
-      case TextOp::Append: {
+      case TextOp::append: {
         const std::string text = script.text();
         buffer.append(text.c_str());
         model.append(text.substr(0, std::strlen(text.c_str())));
         break;
       }
-      case TextOp::AppendCounted: {
+      case TextOp::appendCounted: {
         const std::string text = script.text();
         buffer.append(text.c_str(), static_cast<std::int32_t>(text.size()));
         // A count of 0 measures up to the terminator: nothing here.
         model.append(text);
         break;
       }
-      case TextOp::AppendIgnored:
+      case TextOp::appendIgnored:
         if (script.byte() % 2 != 0) {
           buffer.append(nullptr, 3);
         } else {
           buffer.append("abc", -1);
         }
         break;
-      case TextOp::AppendChar: {
+      case TextOp::appendChar: {
         const char c = static_cast<char>(script.byte());
         buffer.appendChar(c);
         // A NUL says nothing in a direct text; in chunks it is a byte.
         if (c != 0 || model.isChunked) model.append(std::string(1, c));
         break;
       }
-      case TextOp::Assign: {
+      case TextOp::assign: {
         const std::string text = script.text();
         buffer.assign(text.c_str(), static_cast<std::int32_t>(text.size()));
         model.direct.clear();
@@ -110,26 +110,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkFrom = 0;
         break;
       }
-      case TextOp::Clear:
+      case TextOp::clear:
         buffer.clear();
         model.direct.clear();
         break;
-      case TextOp::Reset:
+      case TextOp::reset:
         buffer.reset();
         model.direct.clear();
         ZAV_FUZZ_CHECK(buffer.capacity() == buffer.growthStep());
         break;
-      case TextOp::BeginChunked:
+      case TextOp::beginChunked:
         buffer.beginChunked();
         model.isChunked = true;
         break;
-      case TextOp::EndChunked:
+      case TextOp::endChunked:
         buffer.endChunked();
         model.direct += model.chunked;
         model.chunked.clear();
         model.isChunked = false;
         break;
-      case TextOp::AppendRun: {
+      case TextOp::appendRun: {
         const char c = static_cast<char>(script.byte());
         const std::size_t low = script.byte();
         const std::size_t length = (low | std::size_t{script.byte()} << 8) & 0x3FF;
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         model.append(run);  // length 0 is a count that measures "": nothing
         break;
       }
-      case TextOp::Count:
+      case TextOp::count:
         break;
     }
     if (buffer.capacity() != capacityBefore) checkFrom = 0;

@@ -12,17 +12,17 @@
 namespace zav::fuzz {
 
 enum class TextOp : std::uint8_t {
-  Append,         // length byte, bytes: append(bytes, 0), so up to a NUL
-  AppendCounted,  // length byte, bytes: append(bytes, length)
-  AppendIgnored,  // one byte: odd, a null pointer; even, a negative count
-  AppendChar,     // the byte
-  Assign,         // length byte, bytes: assign(bytes, length)
-  Clear,
-  Reset,
-  BeginChunked,
-  EndChunked,
-  AppendRun,      // byte, two length bytes (low first, 10 bits): that many copies
-  Count
+  append,         // length byte, bytes: append(bytes, 0), so up to a NUL
+  appendCounted,  // length byte, bytes: append(bytes, length)
+  appendIgnored,  // one byte: odd, a null pointer; even, a negative count
+  appendChar,     // the byte
+  assign,         // length byte, bytes: assign(bytes, length)
+  clear,
+  reset,
+  beginChunked,
+  endChunked,
+  appendRun,      // byte, two length bytes (low first, 10 bits): that many copies
+  count
 };
 
 // Growth step bytes below this stand for the plug-ins' own step: smaller
@@ -48,7 +48,7 @@ class TextBufferScript {
     return *this;
   }
   TextBufferScript& run(char c, std::uint16_t length) {
-    op(TextOp::AppendRun).bytes_.push_back(static_cast<std::uint8_t>(c));
+    op(TextOp::appendRun).bytes_.push_back(static_cast<std::uint8_t>(c));
     bytes_.push_back(static_cast<std::uint8_t>(length));
     bytes_.push_back(static_cast<std::uint8_t>(length >> 8));
     return *this;

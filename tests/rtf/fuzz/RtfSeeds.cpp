@@ -5,6 +5,7 @@
 
 #include "ControlWords.h"
 #include "PluginCases.h"
+#include "RtfBytes.h"
 #include "SeedWriter.h"
 
 namespace zav::fuzz {
@@ -34,25 +35,19 @@ std::string entry(std::string_view text) {
   return out + "\"\n";
 }
 
-test::Bytes utf16(std::u16string_view units) {
-  test::Bytes out{0xFE, 0xFF};
-  for (const char16_t unit : units) out += test::be16(unit);
-  return out;
-}
-
 }  // namespace
 
 void writeRtfSeeds(SeedWriter& seeds) {
   for (const cases::FileCase& c : cases::fileCases()) {
-    if (c.plugin != cases::Plugin::Rtf) continue;
+    if (c.plugin != cases::Plugin::rtf) continue;
     seeds.write(kRtfOpen, c.fileName, c.content);
     seeds.write(kRtfReader, c.fileName, c.content);
   }
-  seeds.write(kUtf16, "kana-kanji-thai", utf16(u"\u3042\u4e00\u0e01"));
-  seeds.write(kUtf16, "ascii-then-end", utf16(u"AB") + test::Bytes{0, 0, 0, 0x43});
-  seeds.write(kUtf16, "pair-and-lone", utf16(u"\U0001F600\xD800x\xDC00"));
-  seeds.write(kUtf16, "tag-character", utf16(u"\U000E007A\u3042"));
-  seeds.write(kUtf16, "odd-length", utf16(u"\u00E9\u00A5") + test::Bytes{0x30});
+  seeds.write(kUtf16, "kana-kanji-thai", test::utf16Bytes(u"\u3042\u4e00\u0e01"));
+  seeds.write(kUtf16, "ascii-then-end", test::utf16Bytes(u"AB") + test::Bytes{0, 0, 0, 0x43});
+  seeds.write(kUtf16, "pair-and-lone", test::utf16Bytes(u"\U0001F600\xD800x\xDC00"));
+  seeds.write(kUtf16, "tag-character", test::utf16Bytes(u"\U000E007A\u3042"));
+  seeds.write(kUtf16, "odd-length", test::utf16Bytes(u"\u00E9\u00A5") + test::Bytes{0x30});
 
   std::string dictionary = "# Every control word the reader knows, and hex escapes.\n";
   for (const rtf::ControlWord& word : rtf::controlWords()) {

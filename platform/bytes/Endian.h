@@ -1,8 +1,9 @@
-// Byte-order helpers shared by the readers. Bytes are unsigned so that
-// shifts need no casts.
-#ifndef ZAV_COMMON_ENDIAN_H
-#define ZAV_COMMON_ENDIAN_H
+// Byte-order helpers shared by every reader of stored bytes. Bytes are
+// unsigned so that shifts need no casts.
+#ifndef ZAV_BYTES_ENDIAN_H
+#define ZAV_BYTES_ENDIAN_H
 
+#include <cstddef>
 #include <cstdint>
 
 namespace zav {
@@ -19,6 +20,16 @@ inline std::uint16_t bigEndian16(const std::uint8_t* b) {
 inline std::uint32_t littleEndian32(const std::uint8_t* b) {
   return std::uint32_t{b[0]} | (std::uint32_t{b[1]} << 8) |
          (std::uint32_t{b[2]} << 16) | (std::uint32_t{b[3]} << 24);
+}
+
+inline std::uint64_t littleEndian64(const std::uint8_t* b) {
+  return std::uint64_t{littleEndian32(b)} | (std::uint64_t{littleEndian32(b + 4)} << 32);
+}
+
+// Writes the low `width` (at most 8) bytes of `value` to `out`, least
+// significant first.
+inline void storeLittleEndian(std::uint64_t value, std::size_t width, char* out) {
+  for (std::size_t i = 0; i < width; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 // A RIFF chunk identifier: the four bytes as they appear in the file, the

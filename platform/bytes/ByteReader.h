@@ -1,8 +1,8 @@
 // Reads fields from bytes already in memory. A read that would pass the end
 // yields 0 or an empty span, leaves the position where it was and sets a
 // sticky flag, so a header can be read field by field and checked once.
-#ifndef ZAV_COMMON_BYTEREADER_H
-#define ZAV_COMMON_BYTEREADER_H
+#ifndef ZAV_BYTES_BYTEREADER_H
+#define ZAV_BYTES_BYTEREADER_H
 
 #include <cstddef>
 #include <cstdint>
@@ -27,40 +27,29 @@ class ByteReader {
     return out;
   }
 
-  bool skip(std::size_t n) {
-    bytes(n);
-    return ok_;
-  }
+  void skip(std::size_t n) { bytes(n); }
 
   std::uint8_t u8() {
     auto b = bytes(1);
     return b.empty() ? 0 : b[0];
   }
-  std::uint16_t be16() {
-    auto b = bytes(2);
-    return b.empty() ? 0 : bigEndian16(b.data());
-  }
-  std::uint32_t be32() {
-    auto b = bytes(4);
-    return b.empty() ? 0 : bigEndian32(b.data());
-  }
-  std::uint32_t le32() {
-    auto b = bytes(4);
-    return b.empty() ? 0 : littleEndian32(b.data());
-  }
+  std::uint16_t be16() { return number<2, bigEndian16>(); }
+  std::uint32_t be32() { return number<4, bigEndian32>(); }
+  std::uint32_t le32() { return number<4, littleEndian32>(); }
+  std::uint64_t le64() { return number<8, littleEndian64>(); }
 
-  // Looks at byte `offset` past the position without moving; 0 beyond the end.
-  std::uint8_t peek(std::size_t offset = 0) const {
-    return offset < remaining() ? data_[position_ + offset] : 0;
-  }
-
-  std::span<const std::uint8_t> rest() const { return data_.subspan(position_); }
-  std::size_t position() const { return position_; }
   std::size_t remaining() const { return data_.size() - position_; }
-  std::size_t size() const { return data_.size(); }
+  // False from the first read that asked for more than was left.
   bool ok() const { return ok_; }
 
  private:
+  // The next `width` bytes as `decode` reads them; 0 past the end.
+  template <std::size_t width, auto decode>
+  auto number() -> decltype(decode(nullptr)) {
+    auto b = bytes(width);
+    return b.empty() ? 0 : decode(b.data());
+  }
+
   std::span<const std::uint8_t> data_;
   std::size_t position_ = 0;
   bool ok_ = true;
